@@ -1,0 +1,14 @@
+#include "app/app_delegate.h"
+
+namespace glugmo {
+
+void AppDelegate::applicationDidFinishLaunching(Platform& platform) {
+    controller_ = PetController::create(platform);
+    controller_->start();
+}
+
+// Settings are written as they change, so there is nothing to save: only the
+// windows and timers go before the platform that made them.
+void AppDelegate::applicationWillTerminate() { controller_.reset(); }
+
+}  // namespace glugmo

@@ -1,0 +1,29 @@
+#include "bubble/bubble_geometry.h"
+
+namespace glugmo {
+
+namespace {
+constexpr double kHorizontalPadding = 14;
+constexpr double kVerticalPadding = 16;
+constexpr double kMinWidth = 90;
+constexpr double kMaxWidth = kBubbleMaxLineWidth + 2 * kHorizontalPadding;
+constexpr double kMinHeight = 36;
+constexpr double kGapAboveAnchor = 8;
+}  // namespace
+
+BubbleGeometry bubbleGeometry(Size fitting, Rect anchor) {
+    double width = fitting.width + 2 * kHorizontalPadding;
+    if (width <= kMinWidth) width = kMinWidth;
+    if (width > kMaxWidth) width = kMaxWidth;
+    double height = fitting.height + kVerticalPadding;
+    if (height <= kMinHeight) height = kMinHeight;
+
+    BubbleGeometry geometry;
+    geometry.panelFrame =
+        Rect::make(anchor.midX() - width * 0.5, anchor.maxY() + kGapAboveAnchor, width, height);
+    geometry.labelFrame = Rect::make(kHorizontalPadding, (height - fitting.height) * 0.5,
+                                     width - 2 * kHorizontalPadding, fitting.height);
+    return geometry;
+}
+
+}  // namespace glugmo

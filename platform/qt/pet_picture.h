@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRegion>
+#include <map>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/qt/qt_image.h"
+#include "platform/qt/rotation_steps.h"
+
+namespace glugmo {
+
+// The pet's picture as drawn: a frame of the image, scaled proportionally and
+// centred into the layer's rectangle, rotated about the pivot by a whole
+// number of rotation steps. Scaling and rotating are done once per frame,
+// size, device pixel ratio and step and kept, so a repaint is a plain copy
+// of pixels.
+class PetPicture {
+public:
+    void setImage(std::shared_ptr<const QtImage> image);
+    // In the window's logical pixels (top-left origin). True when what is
+    // drawn changes.
+    bool setGeometry(const QRectF& layerRect, const QPointF& pivot, qreal devicePixelRatio);
+
+    bool isEmpty() const;
+    std::size_t frameCount() const;
+    const RotationSteps& steps() const { return steps_; }
+
+    // Where the picture lands, in the window's device pixels; computed
+    // without drawing anything.
+    QRect deviceBounds(std::size_t frame, int step) const;
+    // The same, in logical pixels, rounded outward.
+    QRect logicalBounds(std::size_t frame, int step) const;
+    void draw(QPainter& painter, std::size_t frame, int step);
+    // Its opaque pixels, in logical pixels.
+    QRegion opaqueRegion(std::size_t frame, int step);
+
+private:
+    struct Rendered {
+        QImage image;
+        QPoint deviceTopLeft;
+        std::optional<QRegion> opaque;
+        std::uint64_t lastUse = 0;
+    };
+    using Key = std::pair<std::size_t, int>;
+
+    const QImage& scaledFrame(std::size_t frame);
+    Rendered& rendered(std::size_t frame, int step);
+    QTransform rotation(int step) const;
+    void clearCaches();
+    void evictBeyondBudget();
+
+    std::shared_ptr<const QtImage> image_;
+    QRectF layerRect_;
+    QPointF pivot_;
+    qreal dpr_ = 1;
+    QRect fitted_;  // the unrotated picture, device pixels
+    RotationSteps steps_;
+    std::vector<QImage> scaled_;
+    std::map<Key, Rendered> rendered_;
+    std::uint64_t uses_ = 0;
+};
+
+}  // namespace glugmo

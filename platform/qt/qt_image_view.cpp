@@ -1,0 +1,172 @@
+#include "platform/qt/qt_image_view.h"
+
+#include <cmath>
+
+#include "platform/qt/coordinates.h"
+#include "platform/qt/frame_timeline.h"
+#include "platform/qt/monotonic_time.h"
+#include "platform/qt/png_bytes.h"
+
+namespace glugmo {
+
+namespace {
+// How far ahead a rotation is searched for its next step, and how finely.
+// Beyond the horizon the view simply looks again.
+constexpr double kStepSearchHorizon = 0.25;
+constexpr double kStepSearchResolution = 0.004;
+}  // namespace
+
+QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
+    : window_(window),
+      frameChanged_(std::move(frameChanged)),
+      layer_(monotonicSeconds, [this] {
+          layoutPicture();
+          refresh();
+      }) {
+    tick_.setSingleShot(true);
+    tick_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&tick_, &QTimer::timeout, [this] { refresh(); });
+}
+
+void QtImageView::setImage(std::shared_ptr<const Image> image) {
+    image_ = std::dynamic_pointer_cast<const QtImage>(image);
+    frameDelays_.clear();
+    if (image_) {
+        for (const auto& frame : image_->frames()) frameDelays_.push_back(frame.delayMs);
+    }
+    imageStart_ = monotonicSeconds();
+    picture_.setImage(image_);
+    ++revision_;
+    refresh();
+}
+
+bool QtImageView::hasImage() const { return image_ != nullptr; }
+
+void QtImageView::setFrame(Rect frame) {
+    frame_ = frame;
+    // Like a layer-backed view, the layer follows the view's bounds.
+    layer_.setFrame(Rect{{0, 0}, frame.size});
+    frameChanged_();
+}
+
+Rect QtImageView::frame() const { return frame_; }
+
+Layer* QtImageView::layer() { return &layer_; }
+
+void QtImageView::setMouseHandler(MouseHandler* handler) { handler_ = handler; }
+
+QRectF QtImageView::rectInWindow() const {
+    const Rect inWindow{{contentFrame_.origin.x + frame_.origin.x,
+                         contentFrame_.origin.y + frame_.origin.y},
+                        frame_.size};
+    return toQtLocal(inWindow, window_.height());
+}
+
+void QtImageView::setContentFrame(Rect frame) {
+    contentFrame_ = frame;
+    layoutPicture();
+    refresh();
+    frameChanged_();
+}
+
+void QtImageView::windowChanged() {
+    layoutPicture();
+    refresh();
+}
+
+void QtImageView::setMasksToOpaquePixels(bool masks) {
+    if (masks == masks_) return;
+    masks_ = masks;
+    if (masks_) {
+        applyMask();
+    } else {
+        window_.clearMask();
+    }
+}
+
+void QtImageView::layoutPicture() {
+    const QRectF view = rectInWindow();
+    const QRectF layer = toQtLocal(layer_.frame(), frame_.size.height).translated(view.topLeft());
+    const Point anchor = layer_.anchorPoint();
+    const QPointF pivot(layer.left() + anchor.x * layer.width(),
+                        layer.bottom() - anchor.y * layer.height());
+    if (picture_.setGeometry(layer, pivot, window_.devicePixelRatioF())) ++revision_;
+}
+
+std::size_t QtImageView::frameAt(double time) const {
+    if (!image_) return 0;
+    const auto elapsedMs = static_cast<std::int64_t>((time - imageStart_) * 1000.0);
+    return framePositionAt(frameDelays_, image_->loopCount(), elapsedMs).index;
+}
+
+QtImageView::Shown QtImageView::shownAt(double time) const {
+    Shown shown;
+    shown.revision = revision_;
+    shown.frame = frameAt(time);
+    shown.step = picture_.steps().indexOf(layer_.rotationAt(time));
+    shown.bounds = picture_.logicalBounds(shown.frame, shown.step);
+    return shown;
+}
+
+void QtImageView::refresh() {
+    if (!window_.isVisible()) {
+        // Nothing runs while hidden; the animations keep their time and
+        // resume in phase when the window comes back.
+        tick_.stop();
+        return;
+    }
+    const double time = monotonicSeconds();
+    const Shown next = shownAt(time);
+    if (!(next == target_)) {
+        window_.update(QRegion(target_.bounds).united(next.bounds));
+        target_ = next;
+        if (masks_) applyMask();
+    }
+    scheduleNextChange(time);
+}
+
+void QtImageView::scheduleNextChange(double time) {
+    double next = INFINITY;
+    if (image_ && image_->isAnimated()) {
+        const auto elapsedMs = static_cast<std::int64_t>((time - imageStart_) * 1000.0);
+        const auto position = framePositionAt(frameDelays_, image_->loopCount(), elapsedMs);
+        if (position.msUntilNext) next = time + *position.msUntilNext / 1000.0;
+    }
+    if (layer_.isAnimatingAt(time)) {
+        const auto angleAt = [this](double t) { return layer_.rotationAt(t); };
+        next = std::min(next, nextStepChange(angleAt, picture_.steps(), target_.step, time,
+                                             kStepSearchHorizon, kStepSearchResolution));
+    }
+    if (std::isinf(next)) {
+        tick_.stop();
+        return;
+    }
+    tick_.start(std::max(1, static_cast<int>(std::ceil((next - time) * 1000.0))));
+}
+
+void QtImageView::applyMask() {
+    const QRegion opaque = picture_.opaqueRegion(target_.frame, target_.step);
+    // An empty mask would mean "no mask" to Qt and show the whole black window.
+    window_.setMask(opaque.isEmpty() ? QRegion(0, 0, 1, 1) : opaque);
+}
+
+void QtImageView::paint(QPainter& painter) { picture_.draw(painter, target_.frame, target_.step); }
+
+std::optional<std::string> QtImageView::renderPng(Rect area) {
+    const QRectF inWindow =
+        toQtLocal(area, frame_.size.height).translated(rectInWindow().topLeft());
+    const qreal dpr = window_.devicePixelRatioF();
+    QImage image(qCeil(inWindow.width() * dpr), qCeil(inWindow.height() * dpr),
+                 QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return std::nullopt;
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.translate(-inWindow.topLeft());
+    const Shown now = shownAt(monotonicSeconds());
+    picture_.draw(painter, now.frame, now.step);
+    painter.end();
+    return pngBytes(image);
+}
+
+}  // namespace glugmo

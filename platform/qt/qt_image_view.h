@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "platform/qt/pet_picture.h"
+#include "platform/qt/qt_layer.h"
+#include "platform/windows.h"
+
+namespace glugmo {
+
+// The pet's image view. It is not a widget of its own: it draws into the
+// pet window, which passes it the paint events, and it wakes up only when
+// what it shows is due to change (the next animation frame, the next
+// rotation step) and only while the window is visible.
+class QtImageView final : public ImageView {
+public:
+    // `frameChanged` runs when the view's rectangle in the window changes.
+    QtImageView(QWidget& window, std::function<void()> frameChanged);
+
+    void setImage(std::shared_ptr<const Image> image) override;
+    bool hasImage() const override;
+    void setFrame(Rect frame) override;
+    Rect frame() const override;
+    Layer* layer() override;
+    void setMouseHandler(MouseHandler* handler) override;
+    std::optional<std::string> renderPng(Rect area) override;
+
+    MouseHandler* mouseHandler() const { return handler_; }
+    // The view's rectangle in the window, logical pixels, top-left origin.
+    QRectF rectInWindow() const;
+    void setContentFrame(Rect frame);
+    // The window was resized, shown, hidden or moved to another screen.
+    void windowChanged();
+    // Without a compositor the window shows only its opaque pixels.
+    void setMasksToOpaquePixels(bool masks);
+    void paint(QPainter& painter);
+
+private:
+    struct Shown {
+        std::uint64_t revision = 0;
+        std::size_t frame = 0;
+        int step = 0;
+        QRect bounds;
+        bool operator==(const Shown&) const = default;
+    };
+
+    Shown shownAt(double time) const;
+    std::size_t frameAt(double time) const;
+    void layoutPicture();
+    void refresh();
+    void scheduleNextChange(double time);
+    void applyMask();
+
+    QWidget& window_;
+    std::function<void()> frameChanged_;
+    QtLayer layer_;
+    PetPicture picture_;
+    std::shared_ptr<const QtImage> image_;
+    std::vector<int> frameDelays_;
+    double imageStart_ = 0;
+    Rect frame_;
+    Rect contentFrame_;
+    MouseHandler* handler_ = nullptr;
+    QTimer tick_;
+    std::uint64_t revision_ = 1;
+    Shown target_;
+    bool masks_ = false;
+};
+
+}  // namespace glugmo

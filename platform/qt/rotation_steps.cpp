@@ -1,0 +1,40 @@
+#include "platform/qt/rotation_steps.h"
+
+#include <QLineF>
+#include <cmath>
+#include <limits>
+
+namespace glugmo {
+
+namespace {
+constexpr double kHalfPixel = 0.5;
+}
+
+RotationSteps::RotationSteps(double farthestDistance)
+    : step_(farthestDistance > 0 ? kHalfPixel / farthestDistance
+                                 : std::numeric_limits<double>::infinity()) {}
+
+int RotationSteps::indexOf(double angle) const {
+    if (std::isinf(step_) || !std::isfinite(angle)) return 0;
+    return static_cast<int>(std::lround(angle / step_));
+}
+
+double farthestDistance(const QRectF& picture, const QPointF& pivot) {
+    if (picture.isEmpty()) return 0;
+    double farthest = 0;
+    for (const QPointF corner : {picture.topLeft(), picture.topRight(), picture.bottomLeft(),
+                                 picture.bottomRight()}) {
+        farthest = std::max(farthest, QLineF(pivot, corner).length());
+    }
+    return farthest;
+}
+
+double nextStepChange(const std::function<double(double)>& angleAt, const RotationSteps& steps,
+                      int index, double from, double horizon, double resolution) {
+    for (double t = from + resolution; t < from + horizon; t += resolution) {
+        if (steps.indexOf(angleAt(t)) != index) return t;
+    }
+    return from + horizon;
+}
+
+}  // namespace glugmo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <functional>
+
+namespace glugmo {
+
+// Rotations are drawn in steps that move the picture's farthest point from
+// the pivot by half a device pixel: finer steps cannot be seen, and every
+// step costs a repaint. So a rotation repaints only when the drawn picture
+// moves by half a pixel or more, and never jumps by more than that.
+class RotationSteps {
+public:
+    // The farthest distance of any point of the picture from the pivot, in
+    // device pixels; 0 for no picture (everything is then step 0).
+    explicit RotationSteps(double farthestDistance = 0);
+
+    int indexOf(double angle) const;
+    double angleOf(int index) const { return index * step_; }
+    double step() const { return step_; }
+
+private:
+    double step_;
+};
+
+// The distance from the pivot to the farthest corner of the picture.
+double farthestDistance(const QRectF& picture, const QPointF& pivot);
+
+// The first moment after `from`, sampled every `resolution` seconds up to
+// `from + horizon`, at which `angleAt` falls in another step than `index`;
+// `from + horizon` when it stays in that step all along.
+double nextStepChange(const std::function<double(double)>& angleAt, const RotationSteps& steps,
+                      int index, double from, double horizon, double resolution);
+
+}  // namespace glugmo

@@ -1,0 +1,78 @@
+#include "tests/behaviour/pet_fixture.h"
+
+namespace glugmo {
+namespace {
+
+const std::string kStatus =
+    "DEBUG visible=true frame=(1204.8, 65.0, 175.2, 167.67418738049716) hasImage=true";
+
+struct DebugMode : PetFixture {
+    void SetUp() override { fake.random.everyCoin = false; }
+    const std::vector<std::string>& out() { return fake.application.output; }
+};
+
+TEST_F(DebugMode, EmptyValueSwitchesItOnAndTheStepsRunOnTime) {
+    fake.application.environment.insert("GLG_DEBUG");
+    launch();
+    advance(1.99);
+    EXPECT_TRUE(out().empty());
+    advance(0.01);
+    EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render saved"}));
+    EXPECT_EQ(bubbleText(), "莫生气 +1，测试气泡垂直居中");
+    EXPECT_EQ(fake.files.files.at("/tmp/pet_render.png"), "PNG:pet:" + idlePath());
+    EXPECT_EQ(fake.view().lastRenderArea, Rect::make(0, 0, 120, 137.43785850860422));
+    EXPECT_EQ(fake.application.flushes, 1);
+    advance(0.5);
+    EXPECT_EQ(out().back(), "DEBUG bubble render saved");
+    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:莫生气 +1，测试气泡垂直居中");
+    EXPECT_EQ(fake.application.flushes, 2);
+    advance(60);
+    EXPECT_EQ(out().size(), 3u);
+}
+
+TEST_F(DebugMode, AbsentVariableMeansNoOutputAndNoFiles) {
+    launch();
+    advance(60);
+    EXPECT_TRUE(out().empty());
+    EXPECT_FALSE(fake.files.files.contains("/tmp/pet_render.png"));
+}
+
+TEST_F(DebugMode, AHiddenPetIsReportedAndStillRendered) {
+    fake.application.environment.insert("GLG_DEBUG");
+    launch();
+    pet->toggleHidden();
+    advance(2.5);
+    ASSERT_EQ(out().size(), 3u);
+    EXPECT_EQ(out()[0].rfind("DEBUG visible=false frame=", 0), 0u);
+    EXPECT_EQ(out()[1], "DEBUG render saved");
+}
+
+TEST_F(DebugMode, FailuresAreReportedAsFailuresNotSuccesses) {
+    fake.application.environment.insert("GLG_DEBUG");
+    fake.files.writesFail = true;  // /tmp not writable, or not ours to replace
+    launch();
+    advance(2.5);
+    EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render failed", "DEBUG bubble render failed"}));
+
+    fake.files.writesFail = false;
+    fake.application.output.clear();
+    launch();
+    fake.view().renderFails = true;
+    fake.bubble().renderFails = true;
+    advance(2.5);
+    EXPECT_EQ(out()[1], "DEBUG render failed");
+    EXPECT_EQ(out()[2], "DEBUG bubble render failed");
+}
+
+TEST_F(DebugMode, ALaterTextIsWhatTheBubbleRenderShows) {
+    fake.application.environment.insert("GLG_DEBUG");
+    launch();
+    advance(2.2);
+    pet->sayQuote();
+    const std::string quip = bubbleText();
+    advance(0.3);
+    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:" + quip);
+}
+
+}  // namespace
+}  // namespace glugmo

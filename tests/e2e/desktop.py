@@ -1,0 +1,193 @@
+"""A virtual desktop for end-to-end tests: scripts/desktop-session.sh on a
+display of its own, an X connection to look at it, and input through xdotool
+(XTEST), the way a user's mouse and keyboard reach the pet."""
+
+import os
+import subprocess
+import time
+from pathlib import Path
+
+from PIL import Image
+from Xlib import X, Xatom, display, error
+
+SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
+
+
+def wait_for(predicate, timeout, what, interval=0.05):
+    """Polls until predicate() returns something true and returns it."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"waited {timeout} s for {what}")
+        time.sleep(interval)
+
+
+class Desktop:
+    """Xvfb with openbox, picom and tint2 unless told to leave one out."""
+
+    def __init__(self, *options):
+        self._session = subprocess.Popen(
+            [str(SCRIPTS / "desktop-session.sh"), *options],
+            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True)
+        line = self._session.stdout.readline()
+        if not line.startswith("DISPLAY="):
+            self._session.wait(timeout=30)
+            raise RuntimeError("the virtual desktop did not come up")
+        self.name = line.strip().split("=", 1)[1]
+        self.x = display.Display(self.name)
+        self.root = self.x.screen().root
+
+    def close(self):
+        self.x.close()
+        self._session.terminate()
+        self._session.wait(timeout=30)
+
+    # --- reading the X server -------------------------------------------------
+
+    def atom(self, name):
+        return self.x.intern_atom(name)
+
+    def screen_size(self):
+        screen = self.x.screen()
+        return screen.width_in_pixels, screen.height_in_pixels
+
+    def workarea(self):
+        """(x, y, width, height) of the work area, top-left origin."""
+        prop = self.root.get_full_property(self.atom("_NET_WORKAREA"), Xatom.CARDINAL)
+        if prop and len(prop.value) >= 4:
+            return tuple(prop.value[:4])
+        return (0, 0, *self.screen_size())
+
+    def property(self, window, name, kind=X.AnyPropertyType):
+        try:
+            prop = window.get_full_property(self.atom(name), kind)
+        except error.XError:
+            return None
+        return prop.value if prop else None
+
+    def title(self, window):
+        value = self.property(window, "_NET_WM_NAME", self.atom("UTF8_STRING"))
+        if value is None:
+            value = self.property(window, "WM_NAME")
+        if isinstance(value, bytes):
+            value = value.decode("utf-8", "replace")
+        return value or ""
+
+    def window_types(self, window):
+        value = self.property(window, "_NET_WM_WINDOW_TYPE", Xatom.ATOM)
+        return {self.x.get_atom_name(a) for a in value} if value is not None else set()
+
+    def all_windows(self):
+        """Every window below the root, parents before children."""
+        pending, found = [self.root], []
+        while pending:
+            try:
+                children = pending.pop().query_tree().children
+            except error.XError:
+                continue
+            found.extend(children)
+            pending.extend(children)
+        return found
+
+    def ancestors(self, window):
+        chain = []
+        while True:
+            try:
+                parent = window.query_tree().parent
+            except error.XError:
+                return chain
+            if not parent or parent.id == self.root.id:
+                return chain
+            chain.append(parent)
+            window = parent
+
+    def viewable(self, window):
+        try:
+            return window.get_attributes().map_state == X.IsViewable
+        except error.XError:
+            return False
+
+    def geometry(self, window):
+        """(x, y, width, height) on the root window, or None once it is gone."""
+        try:
+            g = window.get_geometry()
+            origin = self.root.translate_coords(window, 0, 0)
+        except error.XError:
+            return None
+        return origin.x, origin.y, g.width, g.height
+
+    def grab(self, box):
+        """The screen's pixels in box = (x, y, width, height) as an RGB image."""
+        x, y, w, h = (int(round(v)) for v in box)
+        raw = self.root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
+        return Image.frombytes("RGB", (w, h), raw.data, "raw", "BGRX")
+
+    def screenshot(self, path):
+        self.grab((0, 0, *self.screen_size())).save(path)
+
+    # --- input ----------------------------------------------------------------
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *map(str, args)], check=True,
+                       env={**os.environ, "DISPLAY": self.name})
+
+    def click(self, point, button=1, repeat=1, delay_ms=80):
+        x, y = (int(round(v)) for v in point)
+        self.xdotool("mousemove", x, y, "click", "--repeat", repeat, "--delay", delay_ms, button)
+
+    def drag(self, start, end, steps=12):
+        """Presses at start, moves there in steps like a hand would, releases."""
+        (x0, y0), (x1, y1) = start, end
+        self.xdotool("mousemove", int(x0), int(y0), "mousedown", 1)
+        for i in range(1, steps + 1):
+            time.sleep(0.03)
+            self.xdotool("mousemove", int(x0 + (x1 - x0) * i / steps), int(y0 + (y1 - y0) * i / steps))
+        time.sleep(0.1)
+        self.xdotool("mouseup", 1)
+
+    def keys(self, *names):
+        self.xdotool("key", "--delay", 60, *names)
+
+    # --- a window of our own under the pet ------------------------------------
+
+    def add_backdrop(self, rgb):
+        return Backdrop(self, rgb)
+
+
+class Backdrop:
+    """A full-screen window of one colour below every other window. The pet's
+    transparent parts show its colour, and it records the clicks that reach it
+    instead of the pet."""
+
+    def __init__(self, desktop, rgb):
+        self.rgb = rgb
+        # A connection of its own keeps its events apart from the queries.
+        self._x = display.Display(desktop.name)
+        screen = self._x.screen()
+        self.window = screen.root.create_window(
+            0, 0, screen.width_in_pixels, screen.height_in_pixels, 0, screen.root_depth,
+            background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2],
+            override_redirect=True,
+            event_mask=X.ButtonPressMask | X.ButtonReleaseMask)
+        self.window.map()
+        self.window.configure(stack_mode=X.Below)
+        self._x.sync()
+
+    def presses(self):
+        """Root positions of the button presses received since the last call."""
+        found = []
+        while self._x.pending_events():
+            event = self._x.next_event()
+            if event.type == X.ButtonPress:
+                found.append((event.root_x, event.root_y))
+        return found
+
+    def wait_for_press(self, timeout=2.0):
+        return wait_for(self.presses, timeout, "a click to reach the window below the pet")
+
+    def close(self):
+        self.window.destroy()
+        self._x.close()

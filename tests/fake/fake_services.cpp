@@ -1,0 +1,121 @@
+#include "tests/fake/fake_services.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+
+namespace glugmo::fake {
+
+namespace {
+// Days since 1970-01-01 of a civil date (proleptic Gregorian).
+long daysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const long yoe = y - era * 400;
+    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+}  // namespace
+
+CalendarFields FakeClock::calendarAt(double instant) const {
+    const auto local = static_cast<std::time_t>(std::floor(instant + utcOffset_));
+    std::tm tm{};
+    gmtime_r(&local, &tm);
+    char key[16];
+    std::strftime(key, sizeof key, "%Y-%m-%d", &tm);
+    return CalendarFields{tm.tm_hour, tm.tm_min, tm.tm_wday + 1, key};
+}
+
+void FakeClock::setStart(int year, int month, int day, int hour, int minute, double second) {
+    const double local = static_cast<double>(daysFromCivil(year, month, day)) * 86400 + hour * 3600 +
+                         minute * 60 + second;
+    start_ = local - utcOffset_ - loop_.now();
+    shift_ = 0;
+}
+
+std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {
+    bounds.push_back(bound);
+    if (!indices.empty()) {
+        const std::size_t index = indices.front();
+        indices.pop_front();
+        return index % bound;
+    }
+    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(engine_);
+}
+
+bool ScriptedRandom::fairCoin() {
+    if (!coins.empty()) {
+        const bool coin = coins.front();
+        coins.pop_front();
+        return coin;
+    }
+    if (everyCoin) return *everyCoin;
+    return std::bernoulli_distribution(0.5)(engine_);
+}
+
+std::optional<std::string> FakeSettings::rawValue(std::string_view key) const {
+    const auto found = values.find(key);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+}
+
+void FakeSettings::setBool(std::string_view key, bool value) {
+    values[std::string(key)] = value ? "true" : "false";
+    ++writes;
+}
+
+void FakeSettings::setDouble(std::string_view key, double value) {
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    values[std::string(key)] = std::string(buffer, end);
+    ++writes;
+}
+
+bool FakeFileSystem::fileExists(const std::string& path) const {
+    return files.contains(path) || directories.contains(path) || unreadable.contains(path);
+}
+
+std::optional<std::string> FakeFileSystem::readFile(const std::string& path) const {
+    if (unreadable.contains(path) || !files.contains(path)) return std::nullopt;
+    return files.at(path);
+}
+
+bool FakeFileSystem::createDirectories(const std::string& path) {
+    if (writesFail) return false;
+    directories.insert(path);
+    return true;
+}
+
+bool FakeFileSystem::writeFileAtomically(const std::string& path, std::string_view bytes) {
+    ++writeCount;
+    const std::string folder = path.substr(0, path.rfind('/'));
+    if (writesFail || (!directories.contains(folder) && folder != "/tmp")) return false;
+    files[path] = std::string(bytes);
+    return true;
+}
+
+std::optional<std::string> FakeResources::pathFor(std::string_view name, std::string_view ext) const {
+    const std::string key = std::string(name) + "." + std::string(ext);
+    if (!available.contains(key)) return std::nullopt;
+    return pathOf(key);
+}
+
+std::shared_ptr<const Image> FakeImageLoader::loadImage(const std::string& path) {
+    ++loads;
+    if (undecodable.contains(path)) return nullptr;
+    return std::make_shared<FakeImage>(path);
+}
+
+std::optional<std::vector<GifFrameProperties>> FakeImageLoader::gifFrameProperties(
+    const std::string& path) {
+    const auto found = frames.find(path);
+    if (found == frames.end()) return std::nullopt;
+    return found->second;
+}
+
+std::vector<GifFrameProperties> evenFrames(int count, double delay) {
+    return std::vector<GifFrameProperties>(count, GifFrameProperties{true, delay, delay});
+}
+
+}  // namespace glugmo::fake

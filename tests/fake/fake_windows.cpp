@@ -1,0 +1,112 @@
+#include "tests/fake/fake_windows.h"
+
+#include <cmath>
+
+#include "tests/fake/fake_services.h"
+
+namespace glugmo::fake {
+
+namespace {
+double playingTime(const Animation& animation) {
+    if (const auto* keyframes = std::get_if<KeyframeAnimation>(&animation)) return keyframes->duration;
+    const auto& basic = std::get<BasicAnimation>(animation);
+    const double sweeps = (basic.autoreverses ? 2.0 : 1.0) * std::max(basic.repeatCount, 1.0);
+    return basic.duration * sweeps;
+}
+}  // namespace
+
+bool FakeLayer::hasAnimation(std::string_view key) const {
+    const auto found = animations_.find(key);
+    if (found == animations_.end()) return false;
+    return loop_.now() < found->second.startedAt + playingTime(found->second.animation);
+}
+
+void FakeLayer::addAnimation(const Animation& animation, const std::string& key) {
+    animations_.insert_or_assign(key, Running{animation, loop_.now()});
+    ++adds;
+}
+
+void FakeLayer::removeAnimation(std::string_view key) {
+    if (const auto found = animations_.find(key); found != animations_.end()) animations_.erase(found);
+}
+
+const Animation* FakeLayer::animation(std::string_view key) const {
+    if (!hasAnimation(key)) return nullptr;
+    return &animations_.find(key)->second.animation;
+}
+
+std::vector<std::string> FakeLayer::keys() const {
+    std::vector<std::string> live;
+    for (const auto& [key, running] : animations_) {
+        if (hasAnimation(key)) live.push_back(key);
+    }
+    return live;
+}
+
+void FakeImageView::setImage(std::shared_ptr<const Image> image) {
+    image_ = std::move(image);
+    ++imageChanges;
+    imageHistory.push_back(imagePath());
+}
+
+std::string FakeImageView::imagePath() const {
+    const auto* fake = dynamic_cast<const FakeImage*>(image_.get());
+    return fake ? fake->path : "";
+}
+
+std::optional<std::string> FakeImageView::renderPng(Rect area) {
+    lastRenderArea = area;
+    if (renderFails) return std::nullopt;
+    return "PNG:pet:" + imagePath();
+}
+
+Size FakeBubblePanel::fittingSize(double maxLineWidth) const {
+    double width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) width += 7;
+        else if ((byte & 0xC0) == 0xC0) width += 13;  // lead byte of a wide character
+    }
+    const double lines = std::max(1.0, std::ceil(width / maxLineWidth));
+    return {std::min(width, maxLineWidth), 18 * lines};
+}
+
+void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion) {
+    ++fades;
+    // Like a real fade, a later alpha wins; the completion runs regardless.
+    loop_.runAfter(duration, [this, alive = std::weak_ptr<int>(alive_), sets = alphaSets_,
+                              completion = std::move(completion)] {
+        if (alive.expired()) return;
+        if (alphaSets_ == sets) alpha_ = 0;
+        completion();
+    });
+}
+
+std::optional<std::string> FakeBubblePanel::renderPng() {
+    if (renderFails) return std::nullopt;
+    return "PNG:bubble:" + text;
+}
+
+std::unique_ptr<PetWindow> FakeWindowSystem::makePetWindow(Rect contentRect, bool ignores) {
+    auto window = std::make_unique<FakePetWindow>(loop_, contentRect, ignores);
+    petWindow = window.get();
+    return window;
+}
+
+std::unique_ptr<BubblePanel> FakeWindowSystem::makeBubblePanel(Rect contentRect) {
+    auto panel = std::make_unique<FakeBubblePanel>(loop_, contentRect);
+    bubblePanel = panel.get();
+    return panel;
+}
+
+std::unique_ptr<StatusItem> FakeWindowSystem::makeStatusItem() {
+    auto item = std::make_unique<FakeStatusItem>();
+    statusItem = item.get();
+    return item;
+}
+
+void FakeWindowSystem::popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) {
+    popUps.push_back({std::move(menu), location, &view});
+}
+
+}  // namespace glugmo::fake

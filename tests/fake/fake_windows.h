@@ -1,0 +1,179 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/windows.h"
+#include "tests/fake/fake_run_loop.h"
+
+namespace glugmo::fake {
+
+// A layer that knows the run loop's time, so a keyframe animation removes
+// itself once it has played, as a real layer's does.
+class FakeLayer final : public Layer {
+public:
+    explicit FakeLayer(const FakeRunLoop& loop) : loop_(loop) {}
+    bool hasAnimation(std::string_view key) const override;
+    void addAnimation(const Animation& animation, const std::string& key) override;
+    void removeAnimation(std::string_view key) override;
+    void resetTransform() override { ++transformResets; }
+    void setAnchorPoint(Point anchor) override { anchorPoint = anchor; }
+    void setFrame(Rect rect) override { frame = rect; }
+
+    const Animation* animation(std::string_view key) const;
+    std::vector<std::string> keys() const;
+
+    Point anchorPoint{0.5, 0.5};
+    Rect frame;
+    int transformResets = 0;
+    int adds = 0;
+
+private:
+    struct Running {
+        Animation animation;
+        double startedAt;
+    };
+    const FakeRunLoop& loop_;
+    std::map<std::string, Running, std::less<>> animations_;
+};
+
+class FakeImageView final : public ImageView {
+public:
+    explicit FakeImageView(const FakeRunLoop& loop) : layer_(loop) {}
+    void setImage(std::shared_ptr<const Image> image) override;
+    bool hasImage() const override { return image_ != nullptr; }
+    void setFrame(Rect rect) override { frame_ = rect; }
+    Rect frame() const override { return frame_; }
+    Layer* layer() override { return hasLayer ? &layer_ : nullptr; }
+    void setMouseHandler(MouseHandler* handler) override { mouseHandler = handler; }
+    std::optional<std::string> renderPng(Rect area) override;
+
+    // The path of the image shown, "" for none.
+    std::string imagePath() const;
+    FakeLayer& fakeLayer() { return layer_; }
+
+    MouseHandler* mouseHandler = nullptr;
+    std::vector<std::string> imageHistory;  // paths, in the order shown
+    bool hasLayer = true;
+    bool renderFails = false;
+    Rect lastRenderArea;
+    int imageChanges = 0;
+
+private:
+    FakeLayer layer_;
+    Rect frame_;
+    std::shared_ptr<const Image> image_;
+};
+
+class FakePetWindow final : public PetWindow {
+public:
+    FakePetWindow(const FakeRunLoop& loop, Rect contentRect, bool ignores)
+        : frame_(contentRect), ignores_(ignores), imageView_(loop) {}
+    Rect frame() const override { return frame_; }
+    void setFrame(Rect rect) override { frame_ = rect; }
+    void setContentFrame(Rect rect) override { contentFrame = rect; }
+    bool isVisible() const override { return visible_; }
+    void orderOut() override { visible_ = false; }
+    void orderFrontRegardless() override { visible_ = true; ++ordersFront; }
+    void setIgnoresMouseEvents(bool ignores) override { ignores_ = ignores; }
+    bool ignoresMouseEvents() const override { return ignores_; }
+    ImageView& imageView() override { return imageView_; }
+    void performWindowDrag() override { ++dragRequests; }
+
+    FakeImageView& fakeImageView() { return imageView_; }
+    // The user drags the window somewhere else.
+    void moveTo(Point origin) { frame_.origin = origin; }
+
+    Rect contentFrame;
+    int ordersFront = 0;
+    int dragRequests = 0;
+
+private:
+    Rect frame_;
+    bool visible_ = false;
+    bool ignores_;
+    FakeImageView imageView_;
+};
+
+// Measures text as 13 points per character (ASCII 7), 18 points per line,
+// wrapping at the maximum line width.
+class FakeBubblePanel final : public BubblePanel {
+public:
+    FakeBubblePanel(FakeRunLoop& loop, Rect contentRect) : loop_(loop), frame_(contentRect) {}
+    void setText(const std::string& value) override {
+        text = value;
+        textHistory.push_back(value);
+    }
+    Size fittingSize(double maxLineWidth) const override;
+    void setFrame(Rect rect) override { frame_ = rect; }
+    Rect frame() const override { return frame_; }
+    void setLabelFrame(Rect rect) override { labelFrame = rect; }
+    void setAlpha(double value) override {
+        alpha_ = value;
+        ++alphaSets_;
+    }
+    double alpha() const override { return alpha_; }
+    void orderFrontRegardless() override { visible_ = true; }
+    void orderOut() override { visible_ = false; }
+    bool isVisible() const override { return visible_; }
+    void fadeOut(double duration, std::function<void()> completion) override;
+    std::optional<std::string> renderPng() override;
+
+    std::string text;
+    std::vector<std::string> textHistory;
+    Rect labelFrame;
+    int fades = 0;
+    bool renderFails = false;
+
+private:
+    FakeRunLoop& loop_;
+    Rect frame_;
+    double alpha_ = 1.0;
+    int alphaSets_ = 0;
+    bool visible_ = false;
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // a pending fade outlives no panel
+};
+
+class FakeStatusItem final : public StatusItem {
+public:
+    void setImage(std::shared_ptr<const Image> value, Size size) override { image = value, imageSize = size; }
+    void setTitle(const std::string& value) override { title = value; }
+    void setToolTip(const std::string& value) override { toolTip = value; }
+    void setMenu(std::shared_ptr<Menu> value) override { menu = std::move(value); }
+
+    std::shared_ptr<const Image> image;
+    Size imageSize;
+    std::string title;
+    std::string toolTip;
+    std::shared_ptr<Menu> menu;
+};
+
+class FakeWindowSystem final : public WindowSystem {
+public:
+    explicit FakeWindowSystem(FakeRunLoop& loop) : loop_(loop) {}
+    std::optional<Rect> mainScreenVisibleFrame() const override { return visibleFrame; }
+    std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) override;
+    std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
+    std::unique_ptr<StatusItem> makeStatusItem() override;
+    void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+
+    std::optional<Rect> visibleFrame = Rect::make(0, 25, 1440, 875);
+    // The latest objects made; owned by the behaviour.
+    FakePetWindow* petWindow = nullptr;
+    FakeBubblePanel* bubblePanel = nullptr;
+    FakeStatusItem* statusItem = nullptr;
+
+    struct PopUp {
+        std::shared_ptr<Menu> menu;
+        Point location;
+        ImageView* view;
+    };
+    std::vector<PopUp> popUps;
+
+private:
+    FakeRunLoop& loop_;
+};
+
+}  // namespace glugmo::fake

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "bubble/bubble_geometry.h"
+
+namespace glugmo {
+namespace {
+
+const Rect kAnchor = Rect::make(1027.6, 53.74378585086042, 120, 137.43785850860422);
+
+struct SizeCase {
+    Size fitting;
+    double width;
+    double height;
+};
+
+TEST(BubbleGeometry, SizeIsPaddedAndClampedToItsLimits) {
+    const SizeCase cases[] = {
+        {{0, 0}, 90, 36},           // empty text: the minimum bubble
+        {{62, 20}, 90, 36},         // exactly at both minimums
+        {{62.5, 20.5}, 90.5, 36.5}, // just past them
+        {{100, 17}, 128, 36},
+        {{232, 54}, 260, 70},       // wrapped onto three lines: full width
+        {{240, 900}, 260, 916},     // no height limit
+    };
+    for (const SizeCase& c : cases) {
+        const BubbleGeometry g = bubbleGeometry(c.fitting, kAnchor);
+        EXPECT_DOUBLE_EQ(g.panelFrame.size.width, c.width) << c.fitting.width;
+        EXPECT_DOUBLE_EQ(g.panelFrame.size.height, c.height) << c.fitting.height;
+    }
+}
+
+TEST(BubbleGeometry, CentredEightPointsAboveTheAnchorWhateverItsSize) {
+    for (Size fitting : {Size{10, 10}, Size{150, 17}, Size{232, 70}}) {
+        const BubbleGeometry g = bubbleGeometry(fitting, kAnchor);
+        EXPECT_DOUBLE_EQ(g.panelFrame.midX(), kAnchor.midX());
+        EXPECT_DOUBLE_EQ(g.panelFrame.minY(), kAnchor.maxY() + 8);
+    }
+}
+
+TEST(BubbleGeometry, LabelIsCentredVerticallyInsideThePadding) {
+    const BubbleGeometry small = bubbleGeometry({40, 17}, kAnchor);
+    EXPECT_EQ(small.labelFrame, Rect::make(14, 9.5, 62, 17));
+    const BubbleGeometry tall = bubbleGeometry({232, 51}, kAnchor);
+    EXPECT_EQ(tall.labelFrame, Rect::make(14, 8, 232, 51));
+}
+
+TEST(BubbleGeometry, IsNeverPulledBackOntoTheScreen) {
+    const Rect nearTop = Rect::make(-50, 880, 120, 137);
+    const BubbleGeometry g = bubbleGeometry({100, 17}, nearTop);
+    EXPECT_DOUBLE_EQ(g.panelFrame.minY(), 1025);
+    EXPECT_DOUBLE_EQ(g.panelFrame.minX(), 10 - 64);
+}
+
+}  // namespace
+}  // namespace glugmo

@@ -1,0 +1,161 @@
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/qt/gif_frame_reader.h"
+
+namespace glugmo {
+namespace {
+
+// Encodes small animations in memory with giflib's own encoder. Each frame
+// is 2x2 pixels; `frameEnds` records where each frame's bytes stop, so tests
+// can cut a file at a frame boundary.
+struct EncodedGif {
+    std::string bytes;
+    std::vector<std::size_t> frameEnds;
+};
+
+int appendTo(GifFileType* gif, const GifByteType* data, int length) {
+    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data), length);
+    return length;
+}
+
+// A frame's delay in centiseconds, or none for a frame without a graphic
+// control extension.
+EncodedGif encode(const std::vector<std::optional<int>>& delays) {
+    EncodedGif out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out.bytes, appendTo, &error);
+    EGifSetGifVersion(gif, true);
+    GifColorType colors[2] = {{0, 0, 0}, {255, 255, 255}};
+    ColorMapObject* palette = GifMakeMapObject(2, colors);
+    EXPECT_EQ(EGifPutScreenDesc(gif, 2, 2, 1, 0, palette), GIF_OK);
+    GifFreeMapObject(palette);
+
+    // The looping extension every animation carries: two sub-blocks to skip.
+    const GifByteType loop[] = {1, 0, 0};
+    EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
+    EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
+    EGifPutExtensionBlock(gif, sizeof loop, loop);
+    EGifPutExtensionTrailer(gif);
+
+    for (const auto& delay : delays) {
+        if (delay) {
+            GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, *delay, NO_TRANSPARENT_COLOR};
+            GifByteType extension[4];
+            EGifGCBToExtension(&control, extension);
+            EXPECT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension), GIF_OK);
+        }
+        EXPECT_EQ(EGifPutImageDesc(gif, 0, 0, 2, 2, false, nullptr), GIF_OK);
+        GifPixelType row[2] = {0, 1};
+        for (int y = 0; y < 2; ++y) EXPECT_EQ(EGifPutLine(gif, row, 2), GIF_OK);
+        out.frameEnds.push_back(out.bytes.size());
+    }
+    EXPECT_EQ(EGifCloseFile(gif, &error), GIF_OK);
+    return out;
+}
+
+GifFrameProperties frame(std::optional<double> unclamped, std::optional<double> played) {
+    return {true, unclamped, played};
+}
+
+void expectFrames(const std::optional<std::vector<GifFrameProperties>>& actual,
+                  const std::vector<GifFrameProperties>& expected) {
+    ASSERT_TRUE(actual.has_value());
+    ASSERT_EQ(actual->size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ((*actual)[i].hasGifDictionary, expected[i].hasGifDictionary);
+        ASSERT_EQ((*actual)[i].unclampedDelayTime.has_value(),
+                  expected[i].unclampedDelayTime.has_value());
+        ASSERT_EQ((*actual)[i].delayTime.has_value(), expected[i].delayTime.has_value());
+        if (expected[i].unclampedDelayTime) {
+            EXPECT_DOUBLE_EQ(*(*actual)[i].unclampedDelayTime, *expected[i].unclampedDelayTime);
+            EXPECT_DOUBLE_EQ(*(*actual)[i].delayTime, *expected[i].delayTime);
+        }
+    }
+}
+
+TEST(GifFrameReader, ReportsEachFramesDelay) {
+    const auto none = frame(std::nullopt, std::nullopt);
+    const struct {
+        const char* name;
+        std::vector<std::optional<int>> delays;
+        std::vector<GifFrameProperties> expected;
+    } cases[] = {
+        {"steady", {25, 25, 25, 25}, std::vector(4, frame(0.25, 0.25))},
+        {"clamped", {0, 1, 5}, {frame(0, 0.1), frame(0.01, 0.1), frame(0.05, 0.05)}},
+        {"no control blocks", {std::nullopt, std::nullopt}, {none, none}},
+        {"control applies to the next frame only",
+         {10, std::nullopt, 2},
+         {frame(0.1, 0.1), none, frame(0.02, 0.02)}},
+        {"largest delay", {65535}, {frame(655.35, 655.35)}},
+        {"still", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectFrames(readGifFrameProperties(encode(c.delays).bytes), c.expected);
+    }
+}
+
+TEST(GifFrameReader, TruncatedFileKeepsTheFramesBeforeTheDamage) {
+    const EncodedGif gif = encode({25, 25, 25, 25});
+    const std::size_t screenEnd = 6 + 7 + 2 * 3;  // header, screen descriptor, palette
+    const struct {
+        const char* name;
+        std::size_t length;
+        std::size_t frames;
+    } cases[] = {
+        {"after frame 2", gif.frameEnds[1], 2},
+        {"inside frame 3's image descriptor", gif.frameEnds[1] + 8 + 5, 2},  // 8: control block
+        {"inside frame 3's pixels", gif.frameEnds[2] - 2, 3},
+        {"after the screen descriptor", screenEnd, 0},
+        {"inside the looping extension", screenEnd + 5, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto frames = readGifFrameProperties(std::string_view(gif.bytes).substr(0, c.length));
+        ASSERT_TRUE(frames.has_value());
+        EXPECT_EQ(frames->size(), c.frames);
+    }
+}
+
+TEST(GifFrameReader, NothingWhenTheBytesAreNoGif) {
+    using namespace std::string_literals;
+    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    const std::string cases[] = {"", png, "GIF89a", "GIF89a\x02\x00"s,
+                                 encode({25}).bytes.substr(0, 12)};
+    for (const auto& bytes : cases) {
+        SCOPED_TRACE(bytes.size());
+        EXPECT_EQ(readGifFrameProperties(bytes), std::nullopt);
+    }
+}
+
+TEST(GifFrameReader, HugeDeclaredImageWithoutPixelsIsOneFrame) {
+    using namespace std::string_literals;
+    const std::string header = "GIF89a\x01\x00\x01\x00\x00\x00\x00"s;
+    const std::string image = "\x2c\x00\x00\x00\x00\xff\xff\xff\xff\x00\x02"s;  // 65535 x 65535
+    // With and without the empty sub-block and trailer that should follow.
+    for (const std::string& bytes : {header + image + "\x00\x3b"s, header + image}) {
+        expectFrames(readGifFrameProperties(bytes), {frame(std::nullopt, std::nullopt)});
+    }
+}
+
+TEST(GifFrameReader, ReadsFromAFile) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("glugmo-gif-" + std::to_string(::getpid()) + ".gif");
+    std::ofstream(file, std::ios::binary) << encode({25, 50}).bytes;
+    expectFrames(readGifFramePropertiesFromFile(file.string()),
+                 {frame(0.25, 0.25), frame(0.5, 0.5)});
+    std::filesystem::remove(file);
+    EXPECT_EQ(readGifFramePropertiesFromFile(file.string()), std::nullopt);
+}
+
+}  // namespace
+}  // namespace glugmo

@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+
+#include "menu/settings_rules.h"
+
+namespace glugmo {
+namespace {
+
+TEST(SettingsRules, BooleanReadingOfStoredText) {
+    const std::pair<std::optional<std::string>, bool> cases[] = {
+        {std::nullopt, false}, {"true", true},  {"TRUE", true},  {" yes ", true}, {"1", true},
+        {"2.5", true},         {"-3", true},    {"false", false}, {"no", false},  {"0", false},
+        {"0.0", false},        {"", false},     {"banana", false}, {"nan", false}, {"inf", true},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(readBool(text), expected) << text.value_or("<missing>");
+    }
+}
+
+TEST(SettingsRules, SwitchesAreOnUnlessAStoredValueReadsFalse) {
+    EXPECT_TRUE(switchIsOn(std::nullopt));
+    EXPECT_TRUE(switchIsOn("true"));
+    EXPECT_FALSE(switchIsOn("false"));
+    EXPECT_FALSE(switchIsOn(""));
+    EXPECT_FALSE(switchIsOn("word"));
+    EXPECT_TRUE(switchIsOn("7"));
+}
+
+TEST(SettingsRules, NumericReadingOfStoredText) {
+    EXPECT_EQ(readDouble(std::nullopt), 0);
+    EXPECT_EQ(readDouble("200"), 200);
+    EXPECT_EQ(readDouble("80.5"), 80.5);
+    EXPECT_EQ(readDouble(" +150px"), 150);
+    EXPECT_EQ(readDouble("-5"), -5);
+    EXPECT_EQ(readDouble("a word"), 0);
+    EXPECT_EQ(readDouble("1e300"), 1e300);
+    EXPECT_TRUE(std::isinf(readDouble("1e999")));
+    EXPECT_EQ(readDouble("1e-999"), 0);
+    EXPECT_TRUE(std::isnan(readDouble("nan")));
+}
+
+TEST(SettingsRules, NumbersReadTheSameUnderALocaleWithDecimalCommas) {
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale here";
+    EXPECT_EQ(readDouble("80.5"), 80.5);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(SettingsRules, PetSizeFallsBackToTheDefaultForUnusableValues) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, double> cases[] = {
+        {0, 120},   {-5, 120},  {std::nan(""), 120}, {inf, 120}, {-inf, 120},
+        {1e300, 120}, {80.5, 80.5}, {150, 150}, {200, 200},  {0.5, 0.5}, {kMaxPetSize, kMaxPetSize},
+    };
+    for (const auto& [stored, expected] : cases) EXPECT_EQ(petSizeFromStored(stored), expected) << stored;
+}
+
+}  // namespace
+}  // namespace glugmo
