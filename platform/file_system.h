@@ -29,6 +29,10 @@ public:
     // is replaced, never followed. Refuses (false) when something at the path
     // belongs to another user.
     virtual bool writeFileAtomically(const std::string& path, std::string_view bytes) = 0;
+
+    // Removes a file (a link itself, never its target); true when nothing is
+    // left at the path.
+    virtual bool removeFile(const std::string& path) = 0;
 };
 
 }  // namespace glugmo

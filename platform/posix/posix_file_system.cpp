@@ -162,4 +162,8 @@ bool PosixFileSystem::writeFileAtomically(const std::string& path, std::string_v
     return true;
 }
 
+bool PosixFileSystem::removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
 }  // namespace glugmo

@@ -18,6 +18,7 @@ public:
     std::optional<std::string> readFile(const std::string& path) const override;
     bool createDirectories(const std::string& path) override;
     bool writeFileAtomically(const std::string& path, std::string_view bytes) override;
+    bool removeFile(const std::string& path) override;
 
 private:
     std::optional<std::string> applicationSupportDirectory_;

@@ -95,6 +95,12 @@ bool FakeFileSystem::writeFileAtomically(const std::string& path, std::string_vi
     return true;
 }
 
+bool FakeFileSystem::removeFile(const std::string& path) {
+    if (writesFail) return false;
+    files.erase(path);
+    return true;
+}
+
 std::optional<std::string> FakeResources::pathFor(std::string_view name, std::string_view ext) const {
     const std::string key = std::string(name) + "." + std::string(ext);
     if (!available.contains(key)) return std::nullopt;

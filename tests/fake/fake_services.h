@@ -66,6 +66,7 @@ public:
     std::optional<std::string> readFile(const std::string& path) const override;
     bool createDirectories(const std::string& path) override;
     bool writeFileAtomically(const std::string& path, std::string_view bytes) override;
+    bool removeFile(const std::string& path) override;
 
     std::optional<std::string> supportDir = "/home/u/.local/share";
     std::map<std::string, std::string> files;
