@@ -1,5 +1,6 @@
 // Happy reactions: proud, loving, cheering, smiling.
 #include <array>
+#include <cmath>
 
 #include "animation.h"
 #include "character.h"
@@ -32,17 +33,19 @@ Animation lookingGreat() {
                 proud.eyes = Eyes::Star;
                 proud.mouth = Mouth::Grin;
                 proud.blush = 1.2;
-                proud.right = {150, 64};
-                proud.left = {62, 50};
+                proud.right = {140, 84};
+                proud.left = {58, 54};
 
                 Pose pose = mix(idle, crouch, smooth(span(i, 0, 3)));
                 if (i > 3) pose = mix(crouch, proud, popIn(span(i, 3, 7)));
                 if (i > 16) pose = mix(proud, idle, smooth(span(i, 16, 21)));
                 drawCharacter(p, pose);
 
-                static constexpr std::array<Twinkle, 5> kTwinkles{{
-                    {{-176, -330}, 64, 5}, {{150, -430}, 84, 6}, {{192, -240}, 52, 8},
-                    {{-128, -452}, 46, 9}, {{-200, -170}, 40, 11}}};
+                static constexpr std::array<Twinkle, 5> kTwinkles{{{{-176, -330}, 64, 5},
+                                                                   {{150, -430}, 84, 6},
+                                                                   {{192, -240}, 52, 8},
+                                                                   {{-128, -452}, 46, 9},
+                                                                   {{-200, -170}, 40, 11}}};
                 for (std::size_t k = 0; k < kTwinkles.size(); ++k) {
                     const Twinkle& t = kTwinkles[k];
                     const double grow = popIn(span(i, t.appears, t.appears + 3));
@@ -52,8 +55,7 @@ Animation lookingGreat() {
                 }
                 inBodySpace(p, pose, [&] {
                     const double glint = span(i, 7, 9) * (1 - span(i, 15, 18));
-                    drawSparkle(p, handPoint(pose, Side::Right) + QPointF(10, -40),
-                                58 * glint);
+                    drawSparkle(p, handPoint(pose, Side::Right) + QPointF(10, -40), 58 * glint);
                 });
             }};
 }
@@ -66,7 +68,7 @@ Animation loveYou() {
                 love.mouth = Mouth::Grin;
                 love.blush = 1.5;
                 love.face = {0, 4};
-                love.left = love.right = Arm{168, 34, true};
+                love.left = love.right = Arm{112, 72};
                 love.lean = 4 * wave(i, 12);
 
                 Pose pose = mix(idle, love, smooth(span(i, 0, 3)));
@@ -102,16 +104,11 @@ Animation gotYourBack() {
                 Pose cheer = idle;
                 cheer.eyes = Eyes::Happy;
                 cheer.mouth = Mouth::Laugh;
-                cheer.brows = Brows::Raised;
-                const bool leftUp = (i / 4) % 2 == 0;
-                const double swap = smooth(span(i % 4, 0, 2));
-                const double high = 158, low = 104;
-                cheer.left.angle = leftUp ? lerp(low, high, swap) : lerp(high, low, swap);
-                cheer.right.angle = leftUp ? lerp(high, low, swap) : lerp(low, high, swap);
-                cheer.left.length = cheer.right.length = 62;
-                const double hop = std::abs(wave(i, 8));
-                cheer.lift = 26 * hop;
-                cheer.stretch = 0.95 + 0.09 * hop;
+                // Both pom-poms pumped up on every beat.
+                const double pump = std::abs(wave(i, 8));
+                cheer.left = cheer.right = Arm{lerp(118, 162, pump), lerp(80, 100, pump)};
+                cheer.lift = 24 * pump;
+                cheer.stretch = 0.95 + 0.08 * pump;
 
                 Pose rest = idle;
                 rest.left.angle = rest.right.angle = 40;
@@ -119,8 +116,8 @@ Animation gotYourBack() {
                 if (i > 15) pose = mix(cheer, rest, smooth(span(i, 15, 19)));
                 drawCharacter(p, pose);
                 inBodySpace(p, pose, [&] {
-                    drawPompom(p, handPoint(pose, Side::Left), 36, i * 0.5);
-                    drawPompom(p, handPoint(pose, Side::Right), 36, -i * 0.5);
+                    drawPompom(p, handPoint(pose, Side::Left), 44, i * 0.5);
+                    drawPompom(p, handPoint(pose, Side::Right), 44, -i * 0.5);
                 });
             }};
 }

@@ -30,18 +30,18 @@ QPointF gripPoint(const Held& held, double grip) {
 
 Animation drinkWater() {
     return {"08_多喝水", 26, 8, 40, [](QPainter& p, int i) {
-                const Held low{{112, -22}, 0};
-                const Held atMouth{{86, -88}, -42};
+                const Held low{{124, -20}, 0};
+                const Held atMouth{{114, -86}, -42};
                 const double raise = smooth(span(i, 0, 5)) * (1 - smooth(span(i, 17, 21)));
                 const Held glass = between(low, atMouth, raise);
 
                 Pose pose = idlePose();
-                pose.eyes = raise > 0.6 ? Eyes::Closed : (i > 19 ? Eyes::Happy : Eyes::Open);
-                pose.mouth = i > 19 ? Mouth::Grin : Mouth::Sip;
+                pose.eyes = raise > 0.6 ? Eyes::Closed : (i > 19 ? Eyes::Happy : Eyes::Calm);
+                pose.mouth = i > 19 ? Mouth::Grin : (raise > 0.3 ? Mouth::Sip : Mouth::Smile);
                 pose.face = {0, -10 * raise};
                 // Gulps: a small bob while the glass is up.
                 if (i >= 6 && i <= 16) pose.stretch = 1 + 0.025 * wave(i, 4);
-                pose.right = armReaching(Side::Right, gripPoint(glass, 40), true);
+                pose.right = armReaching(Side::Right, gripPoint(glass, 50), true);
                 drawCharacter(p, pose);
 
                 inBodySpace(p, pose, [&] {
@@ -65,12 +65,12 @@ Animation teaTime() {
                 pose.mouth = i > 18 ? Mouth::Grin : Mouth::Smile;
                 pose.blush = 1.2;
                 pose.lean = -3 * raise;
-                pose.right = armReaching(Side::Right, gripPoint(cup, 34), false);
+                pose.right = armReaching(Side::Right, gripPoint(cup, 40), false);
                 drawCharacter(p, pose);
 
                 inBodySpace(p, pose, [&] {
                     drawTeaCup(p, cup.base, cup.tilt);
-                    if (raise < 0.3) drawSteam(p, cup.base + QPointF(0, -88), i * 0.9);
+                    if (raise < 0.3) drawSteam(p, cup.base + QPointF(0, -104), i * 0.9);
                 });
             }};
 }

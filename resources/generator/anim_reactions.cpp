@@ -69,9 +69,9 @@ Animation startled() {
 
                 const double air = span(i, 2, 9);
                 Pose pose = mix(idle, shock, smooth(span(i, 1, 3)));
-                pose.lift = 72 * std::pow(std::sin(kPi * air), 0.8);
+                pose.lift = 56 * std::pow(std::sin(kPi * air), 0.8);
                 pose.stretch = i < 2   ? lerp(1, 0.9, span(i, 0, 1))
-                               : i < 9 ? 1.1
+                               : i < 9 ? 1.06
                                        : lerp(0.86, 1, smooth(span(i, 9, 13)));
                 if (i > 11) {
                     Pose settle = mix(shock, idle, smooth(span(i, 11, 16)));
@@ -103,7 +103,7 @@ Animation knockedFlat() {
                 flat.brows = Brows::Worried;
                 flat.blush = 0.5;
                 flat.stretch = 0.58 + 0.03 * wave(i, 6);
-                flat.left = flat.right = Arm{84, 56};
+                flat.left = flat.right = Arm{62, 52};
                 Pose recovered = idle;
                 recovered.mouth = Mouth::Flat;
                 recovered.brows = Brows::Worried;

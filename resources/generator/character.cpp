@@ -1,6 +1,7 @@
 #include "character.h"
 
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 #include "face.h"
@@ -15,9 +16,13 @@ constexpr double kArmWidth = 30;
 constexpr double kPi = 3.14159265358979323846;
 
 QPointF shoulder(const Arm& arm, Side side) {
-    // A front arm starts on the belly; a back arm hides its root behind the body.
-    const QPointF right = arm.inFront ? QPointF(kBodyRadius * 0.55, kBodyCentreY + 34)
-                                      : QPointF(kBodyRadius * 0.80, kBodyCentreY + 12);
+    // A front arm starts on the belly; a back arm hides its root behind the
+    // body, and slides up the side as it is raised so that a raised hand
+    // clears the head.
+    const double raised = std::clamp((arm.angle - 60) / 100, 0.0, 1.0);
+    const QPointF right =
+        arm.inFront ? QPointF(kBodyRadius * 0.55, kBodyCentreY + 34)
+                    : QPointF(kBodyRadius * 0.80 - 10 * raised, kBodyCentreY + 12 - 70 * raised);
     return side == Side::Right ? right : QPointF(-right.x(), right.y());
 }
 
@@ -56,7 +61,7 @@ void drawBody(QPainter& p) {
     p.rotate(28);
     p.drawEllipse(QPointF(0, 0), 15, 40);
     p.restore();
-    p.drawEllipse(QPointF(-kBodyRadius * 0.70, kBodyCentreY - kBodyRadius * 0.05), 9, 9);
+    p.drawEllipse(QPointF(-kBodyRadius * 0.74, kBodyCentreY - kBodyRadius * 0.22), 8, 8);
 
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(colour::outline, kOutline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
@@ -95,10 +100,13 @@ QPointF handPoint(const Pose& pose, Side side) {
 Arm armReaching(Side side, QPointF hand, bool inFront) {
     Arm arm;
     arm.inFront = inFront;
-    const QPointF d = hand - shoulder(arm, side);
     const double outwards = side == Side::Right ? 1 : -1;
-    arm.length = std::hypot(d.x(), d.y());
-    arm.angle = std::atan2(outwards * d.x(), d.y()) * 180 / kPi;
+    // The shoulder slides with the angle, so settle the two together.
+    for (int pass = 0; pass < 3; ++pass) {
+        const QPointF d = hand - shoulder(arm, side);
+        arm.length = std::hypot(d.x(), d.y());
+        arm.angle = std::atan2(outwards * d.x(), d.y()) * 180 / kPi;
+    }
     return arm;
 }
 

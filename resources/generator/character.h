@@ -13,20 +13,20 @@ enum class Brows { None, Worried, Raised, Puzzled };
 
 // One arm: a stubby outlined capsule from the shoulder to the hand.
 struct Arm {
-    double angle = 20;    // degrees from hanging straight down, outwards positive
-    double length = 58;
+    double angle = 26;  // degrees from hanging straight down, outwards positive
+    double length = 60;
     bool inFront = false;  // drawn over the body (hands together, holding things)
 };
 
 struct Pose {
-    double lean = 0;      // degrees, positive tips the body clockwise about the ground point
-    double stretch = 1;   // vertical scale; the width follows inversely to keep the volume
-    double lift = 0;      // pixels above the ground (jumps)
-    QPointF face{0, 0};   // shift of the features across the body (looking down, chin up)
+    double lean = 0;     // degrees, positive tips the body clockwise about the ground point
+    double stretch = 1;  // vertical scale; the width follows inversely to keep the volume
+    double lift = 0;     // pixels above the ground (jumps)
+    QPointF face{0, 0};  // shift of the features across the body (looking down, chin up)
     Eyes eyes = Eyes::Calm;
     Mouth mouth = Mouth::Smile;
     Brows brows = Brows::None;
-    double blush = 1;     // cheek size factor; 0 hides them
+    double blush = 1;  // cheek size factor; 0 hides them
     bool sweat = false;
     Arm left{};
     Arm right{};

@@ -18,8 +18,8 @@ QImage contactSheet(const std::vector<std::vector<QImage>>& sequences, int tileW
     std::size_t columns = 0;
     for (const auto& frames : sequences) columns = std::max(columns, frames.size());
     const QImage& first = sequences.front().front();
-    const int tileHeight =
-        static_cast<int>(std::lround(static_cast<double>(tileWidth) * first.height() / first.width()));
+    const int tileHeight = static_cast<int>(
+        std::lround(static_cast<double>(tileWidth) * first.height() / first.width()));
     const int width = static_cast<int>(columns) * (tileWidth + kGap) + kGap;
     const int rowHeight = tileHeight + kGap;
     const int groupHeight = 2 * rowHeight + kGroupGap;
@@ -38,11 +38,12 @@ QImage contactSheet(const std::vector<std::vector<QImage>>& sequences, int tileW
                 const QImage& frame = sequences[s][f];
                 if (frame.width() <= tileWidth && frame.height() <= tileHeight) {
                     // Small pictures (the tray icon) are shown at their real size.
-                    p.drawImage(tile.center() - QPoint(frame.width() / 2, frame.height() / 2), frame);
+                    p.drawImage(tile.center() - QPoint(frame.width() / 2, frame.height() / 2),
+                                frame);
                     continue;
                 }
-                const QImage scaled = frame.scaled(tile.size(), Qt::KeepAspectRatio,
-                                                   Qt::SmoothTransformation);
+                const QImage scaled =
+                    frame.scaled(tile.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
                 p.drawImage(tile.left() + (tileWidth - scaled.width()) / 2,
                             tile.bottom() + 1 - scaled.height(), scaled);
             }

@@ -31,20 +31,16 @@ void drawEye(QPainter& p, Eyes eyes, QPointF c, double outer) {
     QPainterPath path;
     switch (eyes) {
         case Eyes::Calm: {
-            // Heavy lids, drooping outwards: friendly but a little tired.
+            // Half-closed under a soft lid: friendly, and a little tired.
             QPainterPath oval;
-            oval.addEllipse(c, 12, 16);
+            oval.addEllipse(c + QPointF(0, 1), 12, 15);
             QPainterPath below;
-            below.moveTo(c + QPointF(-outer * 20, -7));
-            below.lineTo(c + QPointF(outer * 20, -3));
-            below.lineTo(c + QPointF(outer * 20, 30));
-            below.lineTo(c + QPointF(-outer * 20, 30));
-            below.closeSubpath();
+            below.addRect(QRectF(c + QPointF(-20, -1), c + QPointF(20, 30)));
             fillInk(p, oval.intersected(below), colour::outline);
-            QPainterPath lid(c + QPointF(-outer * 15, -8));
-            lid.lineTo(c + QPointF(outer * 16, -3));
+            QPainterPath lid(c + QPointF(-16, 3));
+            lid.quadTo(c + QPointF(0, -6), c + QPointF(16, 3));
             strokeInk(p, lid, 6);
-            glint(p, c + QPointF(-outer * 4, 0), 4);
+            glint(p, c + QPointF(-outer * 4, 6), 3.5);
             return;
         }
         case Eyes::Open:

@@ -12,8 +12,8 @@ namespace artwork {
 struct IndexedAnimation {
     int width = 0;
     int height = 0;
-    std::array<std::uint32_t, 256> palette{};  // 0xRRGGBB
-    std::uint8_t transparent = 255;            // the palette index shown as see-through
+    std::array<std::uint32_t, 256> palette{};       // 0xRRGGBB
+    std::uint8_t transparent = 255;                 // the palette index shown as see-through
     std::vector<std::vector<std::uint8_t>> frames;  // width * height indices each, row-major
     std::vector<int> delaysCs;                      // one per frame, hundredths of a second
 };

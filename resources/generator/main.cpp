@@ -23,15 +23,17 @@ using namespace artwork;
 
 constexpr int kSheetTile = 120;
 constexpr int kIconSize = 64;
+constexpr int kSmallestPng = 0;  // Qt maps PNG quality 0 to the strongest compression
 
 void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 void savePng(const QImage& image, const fs::path& path) {
-    if (!image.save(QString::fromStdString(path.string()), "PNG")) {
+    if (!image.save(QString::fromStdString(path.string()), "PNG", kSmallestPng)) {
         throw std::runtime_error("cannot write " + path.string());
     }
 }
@@ -52,7 +54,8 @@ std::vector<QImage> writeAnimation(const Animation& animation, const fs::path& f
     writeBytes(folder / (animation.name + ".gif"), encodeGif(indexed));
 
     std::vector<QImage> stored;
-    for (std::size_t i = 0; i < indexed.frames.size(); ++i) stored.push_back(indexedToImage(indexed, i));
+    for (std::size_t i = 0; i < indexed.frames.size(); ++i)
+        stored.push_back(indexedToImage(indexed, i));
     return stored;
 }
 

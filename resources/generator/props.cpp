@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <cmath>
 
+#include "character.h"
 #include "ink.h"
 #include "shapes.h"
 #include "style.h"
@@ -43,7 +44,7 @@ void drawExclamation(QPainter& p, QPointF c, double height, double degrees) {
 }
 
 void drawGlass(QPainter& p, QPointF base, double level, double degrees) {
-    constexpr double kH = 92, kTop = 34, kBottom = 27;
+    constexpr double kH = 115, kTop = 42, kBottom = 33;
     p.save();
     p.translate(base);
     p.rotate(degrees);
@@ -77,6 +78,7 @@ void drawTeaCup(QPainter& p, QPointF base, double degrees) {
     p.save();
     p.translate(base);
     p.rotate(degrees);
+    p.scale(1.2, 1.2);
     QPainterPath handle;
     handle.addEllipse(QPointF(40, -36), 18, 20);
     strokeOutlined(p, handle, 9, colour::cup);
@@ -107,16 +109,32 @@ void drawSteam(QPainter& p, QPointF base, double phase) {
     }
 }
 
+void drawPalms(QPainter& p, QPointF wrist, double size) {
+    const double r = 22 * size;
+    fillOutlined(p, dropPath(r, wrist.y() - r * 0.6, r * 2.4).translated(wrist.x(), 0),
+                 colour::body);
+    QPainterPath seam(wrist + QPointF(0, -r * 2.2));
+    seam.lineTo(wrist + QPointF(0, r * 0.1));
+    strokeInk(p, seam, 4);
+}
+
 void drawPompom(QPainter& p, QPointF c, double r, double twist) {
     fillOutlined(p, pompomPath(c, r, twist), colour::pompom);
-    fillOutlined(p, pompomPath(c, r * 0.55, -twist * 1.3), colour::gold);
+    // Strands fanning out from the grip.
+    p.setPen(QPen(colour::mouth, r * 0.12, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 5; ++i) {
+        const double a = twist + i * 1.26;
+        p.drawLine(c + QPointF(std::cos(a), std::sin(a)) * r * 0.25,
+                   c + QPointF(std::cos(a), std::sin(a)) * r * 0.85);
+    }
 }
 
 void drawSatchel(QPainter& p, double swing) {
     const double r = kBodyRadius, cy = kBodyCentreY;
     const QPointF bag(r * 0.86, cy + 66);
-    QPainterPath strap(QPointF(-r * 0.72, cy - r * 0.62));
-    strap.quadTo(QPointF(-r * 0.05, cy + r * 0.05), bag + QPointF(-10, -30));
+    // Over the right shoulder, clear of the face.
+    QPainterPath strap(QPointF(r * 0.40, cy - r * 1.05));
+    strap.quadTo(QPointF(r * 1.02, cy - r * 0.55), bag + QPointF(4, -30));
     strokeOutlined(p, strap, 11, colour::bag.darker(125));
     p.save();
     p.translate(bag);
@@ -144,16 +162,18 @@ void drawStormCloud(QPainter& p, QPointF c, double width, bool lightning, double
             strokeOutlined(p, drop, 5, colour::water);
         }
     }
-    if (lightning) fillOutlined(p, boltPath(c + QPointF(-8, width * 0.1), width * 0.62), colour::gold);
+    if (lightning)
+        fillOutlined(p, boltPath(c + QPointF(-8, width * 0.1), width * 0.62), colour::gold);
     fillOutlined(p, cloudPath(c, width), colour::cloud);
 }
 
 void drawMotionMarks(QPainter& p, QPointF c, double size, double direction) {
-    for (int i = -1; i <= 1; ++i) {
-        QPainterPath arc(c + QPointF(0, i * size * 0.5 - size * 0.2));
-        arc.quadTo(c + QPointF(direction * size * 0.25, i * size * 0.5),
-                   c + QPointF(0, i * size * 0.5 + size * 0.2));
-        strokeInk(p, arc, 6);
+    // Pale strokes with the outline, so they show on dark wallpapers too.
+    for (double row : {-0.5, 0.5}) {
+        QPainterPath arc(c + QPointF(0, (row - 0.3) * size));
+        arc.quadTo(c + QPointF(direction * size * 0.3, row * size),
+                   c + QPointF(0, (row + 0.3) * size));
+        strokeOutlined(p, arc, 5, colour::highlight);
     }
 }
 

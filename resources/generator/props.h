@@ -15,6 +15,8 @@ void drawGlass(QPainter& p, QPointF base, double level, double degrees);
 // A thick milk-tea cup seen from the side, handle to the right.
 void drawTeaCup(QPainter& p, QPointF base, double degrees);
 void drawSteam(QPainter& p, QPointF base, double phase);
+// Two palms pressed together, fingers up, scaled by `size` (1 = full).
+void drawPalms(QPainter& p, QPointF wrist, double size);
 void drawPompom(QPainter& p, QPointF c, double r, double twist);
 // A satchel resting on the right hip, its strap over the left shoulder.
 void drawSatchel(QPainter& p, double swing);

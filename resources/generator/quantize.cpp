@@ -51,7 +51,8 @@ std::vector<std::uint32_t> medianCut(std::vector<Swatch> swatches, std::size_t w
             int range = 0;
             widestChannel(swatches, boxes[b], &range);
             std::uint64_t pixels = 0;
-            for (std::size_t i = boxes[b].first; i < boxes[b].second; ++i) pixels += swatches[i].count;
+            for (std::size_t i = boxes[b].first; i < boxes[b].second; ++i)
+                pixels += swatches[i].count;
             const double score = static_cast<double>(range) * static_cast<double>(pixels);
             if (score > bestScore) {
                 bestScore = score;

@@ -57,8 +57,7 @@ QPainterPath questionHookPath(QPointF c, double h) {
     QPainterPath path(c + QPointF(-2.6 * u, -2.4 * u));
     path.cubicTo(c + QPointF(-2.6 * u, -5.4 * u), c + QPointF(2.8 * u, -5.4 * u),
                  c + QPointF(2.8 * u, -2.6 * u));
-    path.cubicTo(c + QPointF(2.8 * u, -0.6 * u), c + QPointF(0, -0.4 * u),
-                 c + QPointF(0, 1.6 * u));
+    path.cubicTo(c + QPointF(2.8 * u, -0.6 * u), c + QPointF(0, -0.4 * u), c + QPointF(0, 1.6 * u));
     return path;
 }
 
@@ -96,13 +95,13 @@ QPainterPath boltPath(QPointF top, double height) {
 }
 
 QPainterPath pompomPath(QPointF c, double r, double twist) {
-    // A scalloped ball: the petals read as shredded ribbon at any size.
-    constexpr int kPetals = 11;
+    // A ball of small round tufts: reads as fluffy ribbon at any size.
+    constexpr int kTufts = 14;
     QPainterPath path(polar(c, r, twist));
-    for (int i = 1; i <= kPetals; ++i) {
-        const double a0 = twist + (i - 1) * 2 * kPi / kPetals;
-        const double a1 = twist + i * 2 * kPi / kPetals;
-        path.quadTo(polar(c, r * 1.32, (a0 + a1) / 2), polar(c, r, a1));
+    for (int i = 1; i <= kTufts; ++i) {
+        const double a0 = twist + (i - 1) * 2 * kPi / kTufts;
+        const double a1 = twist + i * 2 * kPi / kTufts;
+        path.quadTo(polar(c, r * 1.3, (a0 + a1) / 2), polar(c, r, a1));
     }
     path.closeSubpath();
     return path;

@@ -34,7 +34,7 @@ inline const QColor gold{255, 208, 64};
 inline const QColor orange{255, 150, 60};
 inline const QColor tea{205, 150, 95};
 inline const QColor cup{250, 250, 244};
-inline const QColor water{170, 225, 255};
+inline const QColor water{112, 192, 246};
 inline const QColor bag{196, 120, 72};
 inline const QColor cloud{122, 130, 150};
 inline const QColor pompom{255, 92, 92};
@@ -43,8 +43,8 @@ inline const QColor pompom{255, 92, 92};
 // The flat colours that must survive quantisation exactly.
 inline std::array<QColor, 17> keyColours() {
     using namespace colour;
-    return {outline, body,  shade, highlight, cheek, white, mouth, tongue, heart,
-            gold,    orange, tea,  cup,       water, bag,   cloud, pompom};
+    return {outline, body,   shade, highlight, cheek, white, mouth, tongue, heart,
+            gold,    orange, tea,   cup,       water, bag,   cloud, pompom};
 }
 
 }  // namespace artwork
