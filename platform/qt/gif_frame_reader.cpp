@@ -41,11 +41,14 @@ private:
     GifFileType* gif_;
 };
 
-GifFrameProperties propertiesFor(const std::optional<GraphicsControlBlock>& control) {
+// The delay of a frame's graphic control block, in centiseconds.
+using ControlDelay = std::optional<int>;
+
+GifFrameProperties propertiesFor(ControlDelay control) {
     GifFrameProperties properties;
     properties.hasGifDictionary = true;
     if (control) {
-        const double delay = control->DelayTime / 100.0;
+        const double delay = *control / 100.0;
         properties.unclampedDelayTime = delay;
         properties.delayTime = delay < kShortestPlayedDelay ? kClampedDelay : delay;
     }
@@ -54,14 +57,14 @@ GifFrameProperties propertiesFor(const std::optional<GraphicsControlBlock>& cont
 
 // Reads an extension's sub-blocks to the end; the graphic control block is
 // the first one of a 0xF9 extension.
-bool readExtension(GifFileType* gif, std::optional<GraphicsControlBlock>& control) {
+bool readExtension(GifFileType* gif, ControlDelay& control) {
     int code = 0;
     GifByteType* block = nullptr;
     if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) return false;
     GraphicsControlBlock parsed{};
     if (code == GRAPHICS_EXT_FUNC_CODE && block &&
         DGifExtensionToGCB(block[0], block + 1, &parsed) == GIF_OK) {
-        control = parsed;
+        control = parsed.DelayTime;
     }
     while (block) {
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
@@ -91,7 +94,7 @@ std::optional<std::vector<GifFrameProperties>> readGifFrameProperties(std::strin
 
     // Damage ends the walk; the frames described before it still count.
     std::vector<GifFrameProperties> frames;
-    std::optional<GraphicsControlBlock> control;
+    ControlDelay control;
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif, &record) == GIF_ERROR) break;
