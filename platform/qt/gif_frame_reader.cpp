@@ -41,14 +41,17 @@ private:
     GifFileType* gif_;
 };
 
-// The delay of a frame's graphic control block, in centiseconds.
-using ControlDelay = std::optional<int>;
+// The delay of a frame's graphic control block, in centiseconds, or
+// kNoControl when no block came before the frame. (A plain int: GCC 12 warns
+// falsely about an optional here.)
+using ControlDelay = int;
+constexpr ControlDelay kNoControl = -1;
 
 GifFrameProperties propertiesFor(ControlDelay control) {
     GifFrameProperties properties;
     properties.hasGifDictionary = true;
-    if (control) {
-        const double delay = *control / 100.0;
+    if (control != kNoControl) {
+        const double delay = control / 100.0;
         properties.unclampedDelayTime = delay;
         properties.delayTime = delay < kShortestPlayedDelay ? kClampedDelay : delay;
     }
@@ -94,7 +97,7 @@ std::optional<std::vector<GifFrameProperties>> readGifFrameProperties(std::strin
 
     // Damage ends the walk; the frames described before it still count.
     std::vector<GifFrameProperties> frames;
-    ControlDelay control;
+    ControlDelay control = kNoControl;
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif, &record) == GIF_ERROR) break;
@@ -106,7 +109,7 @@ std::optional<std::vector<GifFrameProperties>> readGifFrameProperties(std::strin
             // of every image and so grows with a file of many tiny frames.
             if (DGifGetImageHeader(gif) == GIF_ERROR) break;
             frames.push_back(propertiesFor(control));
-            control.reset();
+            control = kNoControl;
             if (!skipImageData(gif)) break;
         }
     }
