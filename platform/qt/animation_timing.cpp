@@ -32,7 +32,8 @@ double keyframeValue(const KeyframeAnimation& animation, double elapsed) {
     const auto& values = animation.values;
     if (values.empty()) return 0;
     if (values.size() == 1) return values.front();
-    const double time = animation.duration > 0 ? std::clamp(elapsed / animation.duration, 0.0, 1.0) : 1.0;
+    const double time =
+        animation.duration > 0 ? std::clamp(elapsed / animation.duration, 0.0, 1.0) : 1.0;
     const double progress = applyTiming(animation.timing, time);
     const std::size_t last = values.size() - 1;
     auto keyTime = [&](std::size_t i) {

@@ -7,7 +7,8 @@
 namespace glugmo {
 
 QRectF toQtScreen(Rect rect, const QRect& primaryScreen) {
-    const double top = primaryScreen.top() + primaryScreen.height() - (rect.origin.y + rect.size.height);
+    const double top =
+        primaryScreen.top() + primaryScreen.height() - (rect.origin.y + rect.size.height);
     return {primaryScreen.left() + rect.origin.x, top, rect.size.width, rect.size.height};
 }
 

@@ -34,11 +34,11 @@ void PetPicture::setImage(std::shared_ptr<const QtImage> image) {
     setGeometry(layerRect_, pivot_, dpr_);
 }
 
-bool PetPicture::setGeometry(const QRectF& layerRect, const QPointF& pivot, qreal devicePixelRatio) {
+bool PetPicture::setGeometry(const QRectF& layerRect, const QPointF& pivot,
+                             qreal devicePixelRatio) {
     const QRect fitted =
-        image_ ? fittedRect(image_->pixelSize(),
-                            QRectF(layerRect.topLeft() * devicePixelRatio,
-                                   layerRect.size() * devicePixelRatio))
+        image_ ? fittedRect(image_->pixelSize(), QRectF(layerRect.topLeft() * devicePixelRatio,
+                                                        layerRect.size() * devicePixelRatio))
                : QRect();
     const bool changed = fitted != fitted_ || pivot != pivot_ || devicePixelRatio != dpr_;
     layerRect_ = layerRect;
@@ -127,9 +127,9 @@ void PetPicture::evictBeyondBudget() {
     qsizetype total = 0;
     for (const auto& [key, entry] : rendered_) total += entry.image.sizeInBytes();
     while (total > kRenderedBudgetBytes && rendered_.size() > 1) {
-        auto oldest = std::min_element(rendered_.begin(), rendered_.end(), [](const auto& a, const auto& b) {
-            return a.second.lastUse < b.second.lastUse;
-        });
+        auto oldest = std::min_element(
+            rendered_.begin(), rendered_.end(),
+            [](const auto& a, const auto& b) { return a.second.lastUse < b.second.lastUse; });
         total -= oldest->second.image.sizeInBytes();
         rendered_.erase(oldest);
     }
@@ -145,8 +145,8 @@ QRegion PetPicture::opaqueRegion(std::size_t frame, int step) {
     if (isEmpty()) return {};
     Rendered& entry = rendered(frame, step);
     if (!entry.opaque) {
-        const QRegion device =
-            QRegion(QBitmap::fromImage(entry.image.createAlphaMask())).translated(entry.deviceTopLeft);
+        const QRegion device = QRegion(QBitmap::fromImage(entry.image.createAlphaMask()))
+                                   .translated(entry.deviceTopLeft);
         entry.opaque = dpr_ == 1 ? device : QTransform::fromScale(1 / dpr_, 1 / dpr_).map(device);
     }
     return *entry.opaque;

@@ -50,9 +50,9 @@ void PetWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) events_.leftReleased();
 }
 
-void PetWidget::moveEvent(QMoveEvent*) { events_.geometryChanged(); }
+void PetWidget::moveEvent(QMoveEvent*) { events_.windowMoved(); }
 
-void PetWidget::resizeEvent(QResizeEvent*) { events_.geometryChanged(); }
+void PetWidget::resizeEvent(QResizeEvent*) { events_.windowResized(); }
 
 void PetWidget::showEvent(QShowEvent*) { events_.visibilityChanged(); }
 

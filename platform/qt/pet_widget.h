@@ -16,7 +16,8 @@ public:
         virtual void rightPressed(QPointF local) = 0;
         virtual void pointerMoved(QPointF global) = 0;
         virtual void leftReleased() = 0;
-        virtual void geometryChanged() = 0;
+        virtual void windowMoved() = 0;
+        virtual void windowResized() = 0;
         virtual void visibilityChanged() = 0;
     };
 

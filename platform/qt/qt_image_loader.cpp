@@ -18,8 +18,8 @@ std::shared_ptr<const QtImage> decodeImage(const QString& path) {
     std::vector<QtImage::Frame> frames;
     QImage image;
     while (frames.size() < kMostFrames && reader.read(&image)) {
-        frames.push_back({image.convertToFormat(QImage::Format_ARGB32_Premultiplied),
-                          reader.nextImageDelay()});
+        frames.push_back(
+            {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reader.nextImageDelay()});
     }
     if (frames.empty()) return nullptr;
     return std::make_shared<QtImage>(std::move(frames), loopCount);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "platform/qt/coordinates.h"
-#include "platform/qt/frame_timeline.h"
 #include "platform/qt/monotonic_time.h"
 #include "platform/qt/png_bytes.h"
 
@@ -17,9 +16,7 @@ constexpr double kStepSearchResolution = 0.004;
 }  // namespace
 
 QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
-    : window_(window),
-      frameChanged_(std::move(frameChanged)),
-      layer_(monotonicSeconds, [this] {
+    : window_(window), frameChanged_(std::move(frameChanged)), layer_(monotonicSeconds, [this] {
           layoutPicture();
           refresh();
       }) {
@@ -56,10 +53,15 @@ Layer* QtImageView::layer() { return &layer_; }
 void QtImageView::setMouseHandler(MouseHandler* handler) { handler_ = handler; }
 
 QRectF QtImageView::rectInWindow() const {
-    const Rect inWindow{{contentFrame_.origin.x + frame_.origin.x,
-                         contentFrame_.origin.y + frame_.origin.y},
-                        frame_.size};
+    const Rect inWindow{
+        {contentFrame_.origin.x + frame_.origin.x, contentFrame_.origin.y + frame_.origin.y},
+        frame_.size};
     return toQtLocal(inWindow, window_.height());
+}
+
+QPoint QtImageView::globalPosition(Point inView) const {
+    const QPointF inWindow = rectInWindow().topLeft() + toQtLocal(inView, frame_.size.height);
+    return window_.mapToGlobal(inWindow).toPoint();
 }
 
 void QtImageView::setContentFrame(Rect frame) {
@@ -93,16 +95,16 @@ void QtImageView::layoutPicture() {
     if (picture_.setGeometry(layer, pivot, window_.devicePixelRatioF())) ++revision_;
 }
 
-std::size_t QtImageView::frameAt(double time) const {
-    if (!image_) return 0;
+FramePosition QtImageView::framePosition(double time) const {
+    if (!image_) return {};
     const auto elapsedMs = static_cast<std::int64_t>((time - imageStart_) * 1000.0);
-    return framePositionAt(frameDelays_, image_->loopCount(), elapsedMs).index;
+    return framePositionAt(frameDelays_, image_->loopCount(), elapsedMs);
 }
 
 QtImageView::Shown QtImageView::shownAt(double time) const {
     Shown shown;
     shown.revision = revision_;
-    shown.frame = frameAt(time);
+    shown.frame = framePosition(time).index;
     shown.step = picture_.steps().indexOf(layer_.rotationAt(time));
     shown.bounds = picture_.logicalBounds(shown.frame, shown.step);
     return shown;
@@ -127,10 +129,8 @@ void QtImageView::refresh() {
 
 void QtImageView::scheduleNextChange(double time) {
     double next = INFINITY;
-    if (image_ && image_->isAnimated()) {
-        const auto elapsedMs = static_cast<std::int64_t>((time - imageStart_) * 1000.0);
-        const auto position = framePositionAt(frameDelays_, image_->loopCount(), elapsedMs);
-        if (position.msUntilNext) next = time + *position.msUntilNext / 1000.0;
+    if (const auto msUntilNextFrame = framePosition(time).msUntilNext) {
+        next = time + *msUntilNextFrame / 1000.0;
     }
     if (layer_.isAnimatingAt(time)) {
         const auto angleAt = [this](double t) { return layer_.rotationAt(t); };
@@ -146,8 +146,9 @@ void QtImageView::scheduleNextChange(double time) {
 
 void QtImageView::applyMask() {
     const QRegion opaque = picture_.opaqueRegion(target_.frame, target_.step);
-    // An empty mask would mean "no mask" to Qt and show the whole black window.
-    window_.setMask(opaque.isEmpty() ? QRegion(0, 0, 1, 1) : opaque);
+    // An empty region would mean "no mask" to Qt and show the whole black
+    // window; one pixel outside it shows nothing.
+    window_.setMask(opaque.isEmpty() ? QRegion(-1, -1, 1, 1) : opaque);
 }
 
 void QtImageView::paint(QPainter& painter) { picture_.draw(painter, target_.frame, target_.step); }

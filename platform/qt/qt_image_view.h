@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "platform/qt/frame_timeline.h"
 #include "platform/qt/pet_picture.h"
 #include "platform/qt/qt_layer.h"
 #include "platform/windows.h"
@@ -30,6 +31,8 @@ public:
     MouseHandler* mouseHandler() const { return handler_; }
     // The view's rectangle in the window, logical pixels, top-left origin.
     QRectF rectInWindow() const;
+    // A point in the view's own coordinates on the screen, Qt's way.
+    QPoint globalPosition(Point inView) const;
     void setContentFrame(Rect frame);
     // The window was resized, shown, hidden or moved to another screen.
     void windowChanged();
@@ -47,7 +50,7 @@ private:
     };
 
     Shown shownAt(double time) const;
-    std::size_t frameAt(double time) const;
+    FramePosition framePosition(double time) const;
     void layoutPicture();
     void refresh();
     void scheduleNextChange(double time);

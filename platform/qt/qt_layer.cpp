@@ -32,9 +32,8 @@ void QtLayer::dropFinished() {
 
 bool QtLayer::hasAnimation(std::string_view key) const {
     const double time = now_();
-    return std::any_of(running_.begin(), running_.end(), [&](const Running& r) {
-        return r.key == key && !isFinished(r, time);
-    });
+    return std::any_of(running_.begin(), running_.end(),
+                       [&](const Running& r) { return r.key == key && !isFinished(r, time); });
 }
 
 void QtLayer::addAnimation(const Animation& animation, const std::string& key) {

@@ -40,7 +40,8 @@ private:
     void rightPressed(QPointF local) override;
     void pointerMoved(QPointF global) override;
     void leftReleased() override;
-    void geometryChanged() override;
+    void windowMoved() override;
+    void windowResized() override;
     void visibilityChanged() override;
 
     bool hitsImageView(QPointF local) const;

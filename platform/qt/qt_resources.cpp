@@ -19,9 +19,9 @@ QtResources::QtResources(std::optional<QString> folder) : folder_(std::move(fold
 std::optional<std::string> QtResources::pathFor(std::string_view name,
                                                 std::string_view extension) const {
     if (!folder_) return std::nullopt;
-    const QString file = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) +
-                         QLatin1Char('.') +
-                         QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()));
+    const QString file =
+        QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())) + QLatin1Char('.') +
+        QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()));
     const QFileInfo info(QDir(*folder_).filePath(file));
     if (!info.isFile()) return std::nullopt;
     return info.filePath().toStdString();

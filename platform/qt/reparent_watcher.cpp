@@ -1,7 +1,8 @@
 #include "platform/qt/reparent_watcher.h"
 
-#include <QCoreApplication>
 #include <xcb/xcb.h>
+
+#include <QCoreApplication>
 
 #include "platform/qt/x11_window.h"
 

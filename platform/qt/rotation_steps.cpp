@@ -7,11 +7,11 @@
 namespace glugmo {
 
 namespace {
-constexpr double kHalfPixel = 0.5;
+constexpr double kStepPixels = 1.0;
 }
 
 RotationSteps::RotationSteps(double farthestDistance)
-    : step_(farthestDistance > 0 ? kHalfPixel / farthestDistance
+    : step_(farthestDistance > 0 ? kStepPixels / farthestDistance
                                  : std::numeric_limits<double>::infinity()) {}
 
 int RotationSteps::indexOf(double angle) const {
@@ -22,8 +22,8 @@ int RotationSteps::indexOf(double angle) const {
 double farthestDistance(const QRectF& picture, const QPointF& pivot) {
     if (picture.isEmpty()) return 0;
     double farthest = 0;
-    for (const QPointF corner : {picture.topLeft(), picture.topRight(), picture.bottomLeft(),
-                                 picture.bottomRight()}) {
+    for (const QPointF corner :
+         {picture.topLeft(), picture.topRight(), picture.bottomLeft(), picture.bottomRight()}) {
         farthest = std::max(farthest, QLineF(pivot, corner).length());
     }
     return farthest;

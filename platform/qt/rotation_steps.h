@@ -7,9 +7,10 @@
 namespace glugmo {
 
 // Rotations are drawn in steps that move the picture's farthest point from
-// the pivot by half a device pixel: finer steps cannot be seen, and every
-// step costs a repaint. So a rotation repaints only when the drawn picture
-// moves by half a pixel or more, and never jumps by more than that.
+// the pivot by one device pixel, every other point by less. Each step costs
+// a repaint, and at the pet's slow sway half-pixel steps look no smoother
+// while costing twice as much. So the picture repaints only when some of it
+// has moved by a pixel, and never jumps by more than that.
 class RotationSteps {
 public:
     // The farthest distance of any point of the picture from the pivot, in

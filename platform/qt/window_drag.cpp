@@ -3,6 +3,8 @@
 #include <QLineF>
 #include <QWindow>
 
+#include "platform/qt/x11_window.h"
+
 namespace glugmo {
 
 namespace {
@@ -10,6 +12,7 @@ namespace {
 constexpr double kDragDistance = 6.0;
 // The window manager's final position normally arrives well within this.
 constexpr int kSettleMs = 250;
+constexpr int kButtonWatchMs = 100;
 }  // namespace
 
 WindowDrag::WindowDrag(QWidget& window, std::function<void()> pressEnded)
@@ -17,10 +20,15 @@ WindowDrag::WindowDrag(QWidget& window, std::function<void()> pressEnded)
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
     QObject::connect(&settle_, &QTimer::timeout, [this] { finish(); });
+    buttonWatch_.setInterval(kButtonWatchMs);
+    QObject::connect(&buttonWatch_, &QTimer::timeout, [this] {
+        if (x11::leftButtonHeld() == false) released();
+    });
 }
 
 void WindowDrag::pressed(QPointF globalPosition) {
-    settle_.stop();
+    // A press that comes before the last drag settled ends that drag first.
+    if (state_ == State::Settling) finish();
     state_ = State::Pressed;
     allowed_ = false;
     pressGlobal_ = globalPosition;
@@ -35,8 +43,9 @@ void WindowDrag::pointerMoved(QPointF globalPosition) {
     if (state_ == State::Pressed && allowed_ &&
         QLineF(pressGlobal_, globalPosition).length() >= kDragDistance) {
         QWindow* handle = window_.windowHandle();
-        state_ = handle && handle->startSystemMove() ? State::MovedByManager
-                                                     : State::MovingOurselves;
+        state_ =
+            handle && handle->startSystemMove() ? State::MovedByManager : State::MovingOurselves;
+        if (state_ == State::MovedByManager) buttonWatch_.start();
     }
     if (state_ == State::MovingOurselves) {
         window_.move(pressWindowPosition_ + (globalPosition - pressGlobal_).toPoint());
@@ -50,6 +59,7 @@ void WindowDrag::released() {
             finish();
             break;
         case State::MovedByManager:
+            buttonWatch_.stop();
             state_ = State::Settling;
             settle_.start();
             break;
@@ -65,6 +75,7 @@ void WindowDrag::windowMoved() {
 
 void WindowDrag::finish() {
     settle_.stop();
+    buttonWatch_.stop();
     state_ = State::Idle;
     allowed_ = false;
     pressEnded_();

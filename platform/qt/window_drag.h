@@ -15,7 +15,8 @@ namespace glugmo {
 // on the press itself, a quick click would leave the manager in move mode
 // and swallow the next click. When its move ends, the release arrives before
 // the new position does, so the end of the press is reported once the
-// window has moved (or shortly after, if it did not).
+// window has moved (or shortly after, if it did not). A manager that keeps
+// the release to itself is caught by watching the button during its move.
 class WindowDrag {
 public:
     WindowDrag(QWidget& window, std::function<void()> pressEnded);
@@ -38,6 +39,7 @@ private:
     QPointF pressGlobal_;
     QPoint pressWindowPosition_;
     QTimer settle_;
+    QTimer buttonWatch_;
 };
 
 }  // namespace glugmo

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QFont>
+
+namespace glugmo {
+
+// The bubble's font: 13 pixels, medium weight, from a family that has
+// Chinese glyphs. Sized in pixels because X11 converts points at 96 dpi,
+// which would make the text a third larger than the bubble was drawn for.
+QFont bubbleFont();
+
+}  // namespace glugmo

@@ -1,0 +1,41 @@
+#include "platform/qt/bubble_widget.h"
+
+#include <QPainter>
+
+#include "platform/qt/bubble_font.h"
+#include "platform/qt/pet_widget.h"
+
+namespace glugmo {
+
+namespace {
+constexpr qreal kCornerRadius = 12;
+const QColor kBackground = QColor::fromRgbF(0.02f, 0.2f, 0.42f, 0.92f);
+}  // namespace
+
+BubbleWidget::BubbleWidget() : QWidget(nullptr, floatingWindowFlags()), font_(bubbleFont()) {
+    makeFloating(*this);
+    setWindowTitle(QStringLiteral("咕噜宝"));
+}
+
+void BubbleWidget::setText(const QString& text) {
+    text_ = text;
+    update();
+}
+
+void BubbleWidget::setLabelRect(const QRectF& rect) {
+    labelRect_ = rect;
+    update();
+}
+
+void BubbleWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kBackground);
+    painter.drawRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
+    painter.setPen(Qt::white);
+    painter.setFont(font_);
+    painter.drawText(labelRect_, Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignVCenter, text_);
+}
+
+}  // namespace glugmo

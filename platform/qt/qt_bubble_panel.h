@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QVariantAnimation>
+
+#include "platform/qt/bubble_widget.h"
+#include "platform/windows.h"
+
+namespace glugmo {
+
+// The speech bubble's floating panel. Without a compositor window opacity
+// has no effect: the bubble then simply vanishes when the fade ends.
+class QtBubblePanel final : public BubblePanel {
+public:
+    explicit QtBubblePanel(Rect frame);
+    ~QtBubblePanel() override;
+
+    void setText(const std::string& text) override;
+    Size fittingSize(double maxLineWidth) const override;
+    void setFrame(Rect frame) override;
+    Rect frame() const override;
+    void setLabelFrame(Rect frame) override;
+    void setAlpha(double alpha) override;
+    double alpha() const override;
+    void orderFrontRegardless() override;
+    void orderOut() override;
+    bool isVisible() const override;
+    void fadeOut(double duration, std::function<void()> completion) override;
+    std::optional<std::string> renderPng() override;
+
+    QWidget& widget() { return widget_; }
+
+private:
+    void applyAlpha(double alpha);
+
+    BubbleWidget widget_;
+    Rect frame_;
+    Rect labelFrame_;
+    double alpha_ = 1;
+    QVariantAnimation fade_;
+    QMetaObject::Connection fadeFinished_;
+};
+
+}  // namespace glugmo

@@ -1,0 +1,21 @@
+#include "platform/qt/qt_platform_services.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+namespace glugmo {
+
+namespace {
+std::optional<std::string> userDataFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder.toStdString();
+}
+}  // namespace
+
+QtPlatformServices::QtPlatformServices()
+    : files(userDataFolder()),
+      resources(findResourceFolder(QCoreApplication::applicationDirPath())),
+      platform{runLoop, clock, random, settings, files, resources, images, windows, application} {}
+
+}  // namespace glugmo
