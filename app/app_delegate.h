@@ -12,6 +12,7 @@ namespace glugmo {
 class AppDelegate final : public ApplicationDelegate {
 public:
     void applicationDidFinishLaunching(Platform& platform) override;
+    void applicationShouldHandleReopen() override;
     void applicationWillTerminate() override;
     // Closing or hiding the pet's window never ends the program.
     static constexpr bool applicationShouldTerminateAfterLastWindowClosed() { return false; }

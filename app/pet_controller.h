@@ -33,6 +33,8 @@ public:
     // Taps and the actions of the menu.
     void handleTap();
     void toggleHidden();
+    // Shows a hidden pet again (a second launch asks for it); a visible one stays as it is.
+    void comeBack();
     void pokeIt();
     void sayQuote();
     void randomMove();

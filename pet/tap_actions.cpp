@@ -26,6 +26,10 @@ void PetController::toggleHidden() {
     }
 }
 
+void PetController::comeBack() {
+    if (!window->isVisible()) window->orderFrontRegardless();
+}
+
 void PetController::pokeIt() { handleTap(); }
 
 void PetController::sayQuote() {

@@ -79,6 +79,15 @@ TEST_F(Taps, HidingTwiceRestoresThePetButNotTheBubble) {
     EXPECT_TRUE(pet->idle());
 }
 
+TEST_F(Taps, ASecondLaunchBringsAHiddenPetBackAndLeavesAVisibleOneAlone) {
+    pet->toggleHidden();
+    pet->comeBack();
+    EXPECT_TRUE(fake.window().isVisible());
+    const int fronts = fake.window().ordersFront;
+    pet->comeBack();
+    EXPECT_EQ(fake.window().ordersFront, fronts);
+}
+
 TEST_F(Taps, AHiddenPetStillReactsToPokes) {
     pet->toggleHidden();
     item("戳一下咕噜宝").perform();
