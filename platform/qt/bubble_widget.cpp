@@ -8,7 +8,6 @@
 namespace glugmo {
 
 namespace {
-constexpr qreal kCornerRadius = 12;
 const QColor kBackground = QColor::fromRgbF(0.02f, 0.2f, 0.42f, 0.92f);
 }  // namespace
 

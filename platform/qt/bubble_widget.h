@@ -10,6 +10,8 @@ namespace glugmo {
 // white centred text, transparent outside the box.
 class BubbleWidget final : public QWidget {
 public:
+    static constexpr qreal kCornerRadius = 12;
+
     BubbleWidget();
 
     void setText(const QString& text);

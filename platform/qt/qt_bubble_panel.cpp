@@ -1,6 +1,8 @@
 #include "platform/qt/qt_bubble_panel.h"
 
 #include <QFontMetricsF>
+#include <QPainterPath>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 
@@ -36,6 +38,19 @@ void QtBubblePanel::setFrame(Rect frame) {
     frame_ = frame;
     widget_.setGeometry(toWholePixels(toQtScreen(frame, primaryScreenGeometry())));
     setLabelFrame(labelFrame_);
+    clipToShapeWithoutCompositor();
+}
+
+// Without a compositor the transparent corners would show black: cut the
+// window to the rounded box instead. Asked at every show, which is rare.
+void QtBubblePanel::clipToShapeWithoutCompositor() {
+    if (x11::compositorRunning(widget_).value_or(true)) {
+        widget_.clearMask();
+        return;
+    }
+    QPainterPath box;
+    box.addRoundedRect(QRectF(widget_.rect()), BubbleWidget::kCornerRadius, BubbleWidget::kCornerRadius);
+    widget_.setMask(QRegion(box.toFillPolygon().toPolygon()));
 }
 
 Rect QtBubblePanel::frame() const { return frame_; }

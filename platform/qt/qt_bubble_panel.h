@@ -31,6 +31,7 @@ public:
 
 private:
     void applyAlpha(double alpha);
+    void clipToShapeWithoutCompositor();
 
     BubbleWidget widget_;
     Rect frame_;
