@@ -92,7 +92,7 @@ TEST_F(SettingsFile, BrokenOrMisplacedFilesReadAsEmptyAndNeverCrash) {
     const QString garbage = folder.filePath(QStringLiteral("garbage.conf"));
     QFile file(garbage);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\x00\xff[\n=\x01\x02petSize", 16));
+    file.write(QByteArray("\x00\xff[\n=\x01\x02petSize", 14));
     file.close();
     QtSettingsStore broken(garbage);
     EXPECT_FALSE(broken.rawValue("clockOn"));

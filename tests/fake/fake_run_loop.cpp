@@ -83,4 +83,12 @@ std::size_t FakeRunLoop::liveTimersWithInterval(double interval) const {
     });
 }
 
+std::optional<double> FakeRunLoop::nextDue() const {
+    std::optional<double> next;
+    for (const auto& e : entries_) {
+        if (*e->valid && (!next || e->due < *next)) next = e->due;
+    }
+    return next;
+}
+
 }  // namespace glugmo::fake

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/run_loop.h"
@@ -29,6 +30,8 @@ public:
     // Every timer ever scheduled with this interval that is still valid.
     std::size_t liveTimersWithInterval(double interval) const;
     std::uint64_t firedCount() const { return fired_; }
+    // When the next timer or block is due; nothing when none is scheduled.
+    std::optional<double> nextDue() const;
 
 private:
     struct Entry {

@@ -39,6 +39,10 @@ TEST(SettingsRules, NumericReadingOfStoredText) {
     EXPECT_EQ(readDouble("1e300"), 1e300);
     EXPECT_TRUE(std::isinf(readDouble("1e999")));
     EXPECT_EQ(readDouble("1e-999"), 0);
+    EXPECT_EQ(readDouble("-1e999"), -HUGE_VAL);
+    EXPECT_EQ(readDouble("1e43011e-40"), HUGE_VAL);  // only the number counts, not what follows
+    EXPECT_EQ(readDouble("1" + std::string(400, '0') + "e-5"), HUGE_VAL);
+    EXPECT_EQ(readDouble("0." + std::string(330, '0') + "1"), 0);
     EXPECT_TRUE(std::isnan(readDouble("nan")));
 }
 
