@@ -59,7 +59,7 @@ void PetPicture::clearCaches() {
 
 bool PetPicture::isEmpty() const { return !image_ || fitted_.isEmpty(); }
 
-std::size_t PetPicture::frameCount() const { return image_ ? image_->frames().size() : 0; }
+std::size_t PetPicture::frameCount() const { return image_ ? image_->frameCount() : 0; }
 
 QTransform PetPicture::rotation(int step) const {
     // Counter-clockwise on screen, where y grows downward.
@@ -85,7 +85,7 @@ const QImage& PetPicture::scaledFrame(std::size_t frame) {
     if (scaled_.size() != frameCount()) scaled_.assign(frameCount(), QImage());
     QImage& scaled = scaled_[frame];
     if (scaled.isNull()) {
-        scaled = image_->frames()[frame].image.scaled(fitted_.size(), Qt::IgnoreAspectRatio,
+        scaled = image_->frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
                                                       Qt::SmoothTransformation);
         scaled.setDevicePixelRatio(dpr_);
     }
@@ -93,6 +93,10 @@ const QImage& PetPicture::scaledFrame(std::size_t frame) {
 }
 
 PetPicture::Rendered& PetPicture::rendered(std::size_t frame, int step) {
+    // A frame index chosen for the previous picture (a GIF replaced by the
+    // still idle picture while the window was hidden) must not reach past
+    // this one's frames.
+    frame = std::min(frame, frameCount() - 1);
     const Key key{frame, step};
     auto found = rendered_.find(key);
     if (found == rendered_.end()) {

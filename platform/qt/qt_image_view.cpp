@@ -27,10 +27,7 @@ QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
 
 void QtImageView::setImage(std::shared_ptr<const Image> image) {
     image_ = std::dynamic_pointer_cast<const QtImage>(image);
-    frameDelays_.clear();
-    if (image_) {
-        for (const auto& frame : image_->frames()) frameDelays_.push_back(frame.delayMs);
-    }
+    frameDelays_ = image_ ? image_->delaysMs() : std::vector<int>{};
     imageStart_ = monotonicSeconds();
     picture_.setImage(image_);
     ++revision_;
@@ -151,7 +148,11 @@ void QtImageView::applyMask() {
     window_.setMask(opaque.isEmpty() ? QRegion(-1, -1, 1, 1) : opaque);
 }
 
-void QtImageView::paint(QPainter& painter) { picture_.draw(painter, target_.frame, target_.step); }
+void QtImageView::paint(QPainter& painter) {
+    // The picture may have changed while the window was hidden, when nothing refreshes.
+    if (target_.revision != revision_) target_ = shownAt(monotonicSeconds());
+    picture_.draw(painter, target_.frame, target_.step);
+}
 
 std::optional<std::string> QtImageView::renderPng(Rect area) {
     const QRectF inWindow =
