@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Waits until one part of the X desktop on $DISPLAY is really up.
+"""Waits until one piece of the X desktop on $DISPLAY is really up.
 
 usage: desktop-ready.py wm|compositor|tray [timeout-seconds]
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A virtual desktop for running and testing the pet without a screen:
 # Xvfb on a free display, openbox, picom (compositor) and tint2 (panel with a
-# system tray). Each part is waited for until it is really up.
+# system tray). Each is waited for until it is really up.
 #
 # usage: desktop-session.sh [--no-wm] [--no-compositor] [--no-tray]
 #                           [--size WxHxDEPTH] [-- command [args...]]
@@ -9,7 +9,7 @@
 # Prints "DISPLAY=:N" once everything is up. With a command, runs it with
 # DISPLAY set, then stops the desktop and exits with the command's status.
 # Without one, keeps the desktop until SIGTERM, SIGINT or SIGHUP, then stops
-# every part it started.
+# every program it started.
 set -euo pipefail
 
 here=$(dirname "$(readlink -f "$0")")

@@ -2,7 +2,9 @@
 display of its own, an X connection to look at it, and input through xdotool
 (XTEST), the way a user's mouse and keyboard reach the pet."""
 
+import ctypes
 import os
+import signal
 import subprocess
 import time
 from pathlib import Path
@@ -11,6 +13,12 @@ from PIL import Image
 from Xlib import X, Xatom, display, error
 
 SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
+
+
+def _stop_when_parent_dies():
+    # A test killed on timeout must not leave its desktop running.
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
 def wait_for(predicate, timeout, what, interval=0.05):
@@ -31,7 +39,8 @@ class Desktop:
     def __init__(self, *options):
         self._session = subprocess.Popen(
             [str(SCRIPTS / "desktop-session.sh"), *options],
-            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True)
+            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True,
+            preexec_fn=_stop_when_parent_dies)
         line = self._session.stdout.readline()
         if not line.startswith("DISPLAY="):
             self._session.wait(timeout=30)
@@ -44,6 +53,7 @@ class Desktop:
         self.x.close()
         self._session.terminate()
         self._session.wait(timeout=30)
+        self._session.stdout.close()
 
     # --- reading the X server -------------------------------------------------
 
@@ -110,6 +120,12 @@ class Desktop:
         except error.XError:
             return False
 
+    def override_redirect(self, window):
+        try:
+            return bool(window.get_attributes().override_redirect)
+        except error.XError:
+            return None
+
     def geometry(self, window):
         """(x, y, width, height) on the root window, or None once it is gone."""
         try:
@@ -138,15 +154,21 @@ class Desktop:
         x, y = (int(round(v)) for v in point)
         self.xdotool("mousemove", x, y, "click", "--repeat", repeat, "--delay", delay_ms, button)
 
-    def drag(self, start, end, steps=12):
-        """Presses at start, moves there in steps like a hand would, releases."""
+    def click_each(self, points, gap):
+        """Single clicks on each point in turn, `gap` seconds apart."""
+        chain = []
+        for x, y in points:
+            chain += ["mousemove", round(x), round(y), "click", 1, "sleep", gap]
+        self.xdotool(*chain)
+
+    def drag(self, start, end, steps=40):
+        """Presses at start, moves to end in small steps like a hand, releases."""
         (x0, y0), (x1, y1) = start, end
-        self.xdotool("mousemove", int(x0), int(y0), "mousedown", 1)
+        path = []
         for i in range(1, steps + 1):
-            time.sleep(0.03)
-            self.xdotool("mousemove", int(x0 + (x1 - x0) * i / steps), int(y0 + (y1 - y0) * i / steps))
-        time.sleep(0.1)
-        self.xdotool("mouseup", 1)
+            path += ["mousemove", round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps),
+                     "sleep", 0.02]
+        self.xdotool("mousemove", round(x0), round(y0), "mousedown", 1, *path, "sleep", 0.1, "mouseup", 1)
 
     def keys(self, *names):
         self.xdotool("key", "--delay", 60, *names)

@@ -13,7 +13,6 @@ from pathlib import Path
 from desktop import wait_for
 
 PET_TITLE = "咕噜宝"
-POPUP_MENU = "_NET_WM_WINDOW_TYPE_POPUP_MENU"
 TOOLTIP = "_NET_WM_WINDOW_TYPE_TOOLTIP"
 
 
@@ -66,7 +65,10 @@ class Pet:
         if debug is not None:
             env["GLG_DEBUG"] = debug
         self.lines = []
-        self.started = time.time()
+        self._pet_window = None
+        self._stopped = False
+        self._quit_by_itself = None
+        self.started = time.monotonic()
         self.process = subprocess.Popen([exe], env=env, cwd=home.path, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.PIPE, text=True, encoding="utf-8")
         self._reader = threading.Thread(target=self._read, daemon=True)
@@ -77,7 +79,13 @@ class Pet:
             self.lines.append((time.monotonic(), line.rstrip("\n")))
 
     def stop(self):
-        if self.process.poll() is None:
+        """Ends the run, once; returns the exit status if the program had
+        already quit by itself, else None."""
+        if self._stopped:
+            return self._quit_by_itself
+        self._stopped = True
+        self._quit_by_itself = self.process.poll()
+        if self._quit_by_itself is None:
             self.process.terminate()
             try:
                 self.process.wait(timeout=10)
@@ -85,8 +93,13 @@ class Pet:
                 self.process.kill()
                 self.process.wait()
         self._reader.join(timeout=5)
+        self.process.stdout.close()
+        return self._quit_by_itself
 
     # --- its windows ----------------------------------------------------------
+    # Menus are override-redirect popups; the pet and its bubble are managed
+    # windows that both carry the pet's title. The pet is the one on screen
+    # first, and is remembered from then on.
 
     def _own_windows(self):
         d = self.desktop
@@ -97,16 +110,26 @@ class Pet:
         return any("_NET_WM_WINDOW_TYPE_DOCK" in self.desktop.window_types(a)
                    for a in self.desktop.ancestors(window))
 
+    def _shown(self, managed):
+        d = self.desktop
+        return [w for w in self._own_windows()
+                if d.viewable(w) and not self._in_panel(w)
+                and d.override_redirect(w) != managed and TOOLTIP not in d.window_types(w)]
+
     def window(self, timeout=10):
         """The pet's window, once it is on screen and has stopped moving."""
         d = self.desktop
 
         def find():
             self._check_running()
-            return next((w for w in self._own_windows()
-                         if d.title(w) == PET_TITLE and d.viewable(w) and not self._in_panel(w)), None)
+            shown = [w for w in self._shown(managed=True) if d.title(w) == PET_TITLE]
+            if len(shown) > 1:
+                raise AssertionError("the bubble showed before the pet; cannot tell them apart")
+            return shown[0] if shown else None
 
-        window = wait_for(find, timeout, "the pet window")
+        if self._pet_window is None:
+            self._pet_window = wait_for(find, timeout, "the pet window")
+        window = self._pet_window
         last = [None]
 
         def settled():
@@ -120,21 +143,12 @@ class Pet:
     def frame(self, window):
         return self.desktop.geometry(window)
 
-    def visible_windows(self, exclude=()):
-        d = self.desktop
-        skip = {w.id for w in exclude}
-        return [w for w in self._own_windows()
-                if w.id not in skip and d.viewable(w) and not self._in_panel(w)]
-
     def bubble(self, pet_window):
         """The speech bubble's window while it is shown, else None."""
-        d = self.desktop
-        return next((w for w in self.visible_windows(exclude=[pet_window])
-                     if not {POPUP_MENU, TOOLTIP} & d.window_types(w)), None)
+        return next((w for w in self._shown(managed=True) if w.id != pet_window.id), None)
 
     def menu(self):
-        d = self.desktop
-        return next((w for w in self.visible_windows() if POPUP_MENU in d.window_types(w)), None)
+        return next(iter(self._shown(managed=False)), None)
 
     def tray_icon(self):
         """The icon window docked in the panel's system tray, or None."""

@@ -34,22 +34,25 @@ class PetTestCase(unittest.TestCase):
         cls.desktop.close()
 
     def setUp(self):
-        self.home = self.new_home()
+        self.home = Home()
+        self.addCleanup(self.home.remove)
         self.backdrop.presses()  # forget clicks from earlier tests
 
-    def new_home(self):
-        home = Home()
-        self.addCleanup(home.remove)
-        return home
-
-    def launch(self, home=None, debug=None):
-        pet = Pet(_exe, self.desktop, home or self.home, debug)
-        self.addCleanup(pet.stop)
+    def launch(self, debug=None):
+        pet = Pet(_exe, self.desktop, self.home, debug)
+        self.addCleanup(self.stop, pet)
         return pet
 
-    def launch_and_find(self, home=None, size=DEFAULT_SIZE):
+    def stop(self, pet):
+        """Stops a run and fails the test if the program had quit on its own
+        (a crash shows here rather than as a window that went missing)."""
+        status = pet.stop()
+        if status is not None:
+            self.fail(f"glugmo exited by itself with status {status}")
+
+    def launch_and_find(self, size=DEFAULT_SIZE):
         """Starts the pet and returns it, its window, frame and pet rectangle."""
-        pet = self.launch(home)
+        pet = self.launch()
         window = pet.window()
         frame = pet.frame(window)
         return pet, window, frame, pet_rect(frame, size)
