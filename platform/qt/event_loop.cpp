@@ -2,17 +2,40 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
+#include "platform/qt/display_session.h"
 #include "platform/qt/qt_platform_services.h"
+#include "platform/qt/single_instance.h"
 
 namespace glugmo {
 
+namespace {
+// How long a second launch waits for a pet that is itself still starting.
+constexpr std::chrono::milliseconds kStartingPetPatience{5000};
+}  // namespace
+
 int runEventLoop(int argc, char** argv, ApplicationDelegate& delegate) {
+    const DisplaySession session = DisplaySession::fromEnvironment();
+    if (shouldUseXWayland(session)) qputenv("QT_QPA_PLATFORM", "xcb");
     QCoreApplication::setOrganizationName(QStringLiteral("Glugmo"));
     QCoreApplication::setApplicationName(QStringLiteral("Glugmo"));
     QApplication app(argc, argv);
     // The pet lives in the tray; hiding its window must not end it.
     app.setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(instanceFolder(), QStringLiteral("glugmo-") + displayKey(session),
+                            [&delegate] { delegate.applicationShouldHandleReopen(); });
+    switch (instance.claim(kStartingPetPatience)) {
+        case SingleInstance::Claim::Ours:
+            break;
+        case SingleInstance::Claim::AnsweredElsewhere:
+            return 0;
+        case SingleInstance::Claim::NoAnswer:
+            std::fputs("glugmo: another Glugmo is running but does not answer\n", stderr);
+            return 1;
+    }
+
     QtPlatformServices services;
     // Launching has finished once the event loop runs.
     QTimer::singleShot(0, &app, [&] { delegate.applicationDidFinishLaunching(services.platform); });

@@ -4,6 +4,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "platform/qt/opaque_extent.h"
+
 namespace glugmo {
 
 namespace {
@@ -30,16 +32,20 @@ QRect outwardLogical(const QRect& device, qreal dpr) {
 
 void PetPicture::setImage(std::shared_ptr<const QtImage> image) {
     image_ = std::move(image);
-    clearCaches();
-    setGeometry(layerRect_, pivot_, dpr_);
+    scaled_.clear();
+    fitted_ = fittedFor(layerRect_, dpr_);
+    relayout();
+}
+
+QRect PetPicture::fittedFor(const QRectF& layerRect, qreal dpr) const {
+    if (!image_) return {};
+    return fittedRect(image_->pixelSize(),
+                      QRectF(layerRect.topLeft() * dpr, layerRect.size() * dpr));
 }
 
 bool PetPicture::setGeometry(const QRectF& layerRect, const QPointF& pivot,
                              qreal devicePixelRatio) {
-    const QRect fitted =
-        image_ ? fittedRect(image_->pixelSize(), QRectF(layerRect.topLeft() * devicePixelRatio,
-                                                        layerRect.size() * devicePixelRatio))
-               : QRect();
+    const QRect fitted = fittedFor(layerRect, devicePixelRatio);
     const bool changed = fitted != fitted_ || pivot != pivot_ || devicePixelRatio != dpr_;
     layerRect_ = layerRect;
     pivot_ = pivot;
@@ -47,14 +53,18 @@ bool PetPicture::setGeometry(const QRectF& layerRect, const QPointF& pivot,
     if (!changed) return false;
     if (fitted.size() != fitted_.size()) scaled_.clear();
     fitted_ = fitted;
-    rendered_.clear();
-    steps_ = RotationSteps(farthestDistance(QRectF(fitted_), pivot_ * dpr_));
+    relayout();
     return true;
 }
 
-void PetPicture::clearCaches() {
-    scaled_.clear();
+void PetPicture::relayout() {
     rendered_.clear();
+    // An animation's later frames may reach farther than its first, and
+    // are not decoded yet: its steps go by the whole rectangle.
+    steps_ = RotationSteps(
+        isEmpty() || image_->isAnimated()
+            ? farthestDistance(QRectF(fitted_), pivot_ * dpr_)
+            : farthestOpaqueDistance(scaledFrame(0).image, fitted_.topLeft(), pivot_ * dpr_));
 }
 
 bool PetPicture::isEmpty() const { return !image_ || fitted_.isEmpty(); }
@@ -71,23 +81,26 @@ QTransform PetPicture::rotation(int step) const {
     return transform;
 }
 
-QRect PetPicture::deviceBounds(std::size_t, int step) const {
+QRect PetPicture::deviceBounds(std::size_t frame, int step) {
     if (isEmpty()) return {};
-    if (step == 0) return fitted_;
-    return rotation(step).mapRect(QRectF(fitted_)).toAlignedRect();
+    const QRect opaque = scaledFrame(frame).opaque.translated(fitted_.topLeft());
+    if (step == 0 || opaque.isEmpty()) return opaque;
+    // Smoothing spreads a turned picture by up to a pixel.
+    return rotation(step).mapRect(QRectF(opaque)).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
-QRect PetPicture::logicalBounds(std::size_t frame, int step) const {
+QRect PetPicture::logicalBounds(std::size_t frame, int step) {
     return outwardLogical(deviceBounds(frame, step), dpr_);
 }
 
-const QImage& PetPicture::scaledFrame(std::size_t frame) {
-    if (scaled_.size() != frameCount()) scaled_.assign(frameCount(), QImage());
-    QImage& scaled = scaled_[frame];
-    if (scaled.isNull()) {
-        scaled = image_->frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
-                                                      Qt::SmoothTransformation);
-        scaled.setDevicePixelRatio(dpr_);
+const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
+    if (scaled_.size() != frameCount()) scaled_.assign(frameCount(), Scaled());
+    Scaled& scaled = scaled_[std::min(frame, frameCount() - 1)];
+    if (scaled.image.isNull()) {
+        scaled.image = image_->frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
+                                                   Qt::SmoothTransformation);
+        scaled.opaque = opaqueBounds(scaled.image);
+        scaled.image.setDevicePixelRatio(dpr_);
     }
     return scaled;
 }
@@ -101,7 +114,7 @@ PetPicture::Rendered& PetPicture::rendered(std::size_t frame, int step) {
     auto found = rendered_.find(key);
     if (found == rendered_.end()) {
         Rendered entry;
-        const QImage& scaled = scaledFrame(frame);
+        const QImage& scaled = scaledFrame(frame).image;
         if (step == 0) {
             entry.image = scaled;
             entry.deviceTopLeft = fitted_.topLeft();

@@ -18,7 +18,9 @@ namespace glugmo {
 // centred into the layer's rectangle, rotated about the pivot by a whole
 // number of rotation steps. Scaling and rotating are done once per frame,
 // size, device pixel ratio and step and kept, so a repaint is a plain copy
-// of pixels.
+// of pixels. Only the part of a frame that shows counts: its transparent
+// margins are neither repainted nor turned, and a still picture's rotation
+// steps are measured from its farthest visible pixel.
 class PetPicture {
 public:
     void setImage(std::shared_ptr<const QtImage> image);
@@ -30,11 +32,11 @@ public:
     std::size_t frameCount() const;
     const RotationSteps& steps() const { return steps_; }
 
-    // Where the picture lands, in the window's device pixels; computed
-    // without drawing anything.
-    QRect deviceBounds(std::size_t frame, int step) const;
+    // Where the visible pixels land, in the window's device pixels; scales
+    // the frame but draws nothing.
+    QRect deviceBounds(std::size_t frame, int step);
     // The same, in logical pixels, rounded outward.
-    QRect logicalBounds(std::size_t frame, int step) const;
+    QRect logicalBounds(std::size_t frame, int step);
     void draw(QPainter& painter, std::size_t frame, int step);
     // Its opaque pixels, in logical pixels.
     QRegion opaqueRegion(std::size_t frame, int step);
@@ -46,12 +48,18 @@ private:
         std::optional<QRegion> opaque;
         std::uint64_t lastUse = 0;
     };
+    struct Scaled {
+        QImage image;  // the whole fitted rectangle
+        QRect opaque;  // its visible part, in its own pixels
+    };
     using Key = std::pair<std::size_t, int>;
 
-    const QImage& scaledFrame(std::size_t frame);
+    const Scaled& scaledFrame(std::size_t frame);
     Rendered& rendered(std::size_t frame, int step);
     QTransform rotation(int step) const;
-    void clearCaches();
+    QRect fittedFor(const QRectF& layerRect, qreal dpr) const;
+    // After a new image or geometry: forgets the turned renders, measures the steps.
+    void relayout();
     void evictBeyondBudget();
 
     std::shared_ptr<const QtImage> image_;
@@ -60,7 +68,7 @@ private:
     qreal dpr_ = 1;
     QRect fitted_;  // the unrotated picture, device pixels
     RotationSteps steps_;
-    std::vector<QImage> scaled_;
+    std::vector<Scaled> scaled_;
     std::map<Key, Rendered> rendered_;
     std::uint64_t uses_ = 0;
 };

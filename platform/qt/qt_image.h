@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QImage>
+#include <memory>
 #include <vector>
 
 #include "platform/images.h"
+#include "platform/qt/streamed_gif.h"
 
 namespace glugmo {
 
-// A picture decoded once: every frame with its delay, and how many times an
-// animation plays through (loopCount extra passes after the first; -1 for
-// ever).
+// A decoded picture: a still, or an animation with each frame's delay and
+// how many times it plays through (loopCount extra passes after the first;
+// -1 for ever). A GIF's frames are decoded as they are asked for.
 class QtImage final : public Image {
 public:
     struct Frame {
@@ -17,17 +19,26 @@ public:
         int delayMs = 0;
     };
 
-    QtImage(std::vector<Frame> frames, int loopCount)
-        : frames_(std::move(frames)), loopCount_(loopCount) {}
+    // Every frame decoded already.
+    QtImage(std::vector<Frame> frames, int loopCount);
+    explicit QtImage(std::unique_ptr<StreamedGif> gif);
 
-    const std::vector<Frame>& frames() const { return frames_; }
+    std::size_t frameCount() const { return delaysMs_.size(); }
+    const std::vector<int>& delaysMs() const { return delaysMs_; }
     int loopCount() const { return loopCount_; }
-    QSize pixelSize() const { return frames_.empty() ? QSize() : frames_.front().image.size(); }
-    bool isAnimated() const { return frames_.size() > 1; }
+    QSize pixelSize() const { return size_; }
+    bool isAnimated() const { return frameCount() > 1; }
+
+    // Valid until the next call. Decoding a GIF's frame changes no visible
+    // state, so this is const; like all of Qt's GUI, it runs on one thread.
+    const QImage& frame(std::size_t index) const;
 
 private:
-    std::vector<Frame> frames_;
-    int loopCount_;
+    std::vector<QImage> decoded_;
+    std::unique_ptr<StreamedGif> gif_;
+    std::vector<int> delaysMs_;
+    int loopCount_ = 0;
+    QSize size_;
 };
 
 }  // namespace glugmo

@@ -7,10 +7,11 @@
 
 namespace glugmo {
 
-// Decodes every frame of a still or animated picture with QImageReader.
-// The whole animation is decoded up front: a pet's GIFs are small, and
-// playing from memory costs nothing per frame, unlike a decoder that keeps
-// reading the file.
+// Decodes a still or animated picture. A GIF keeps its encoded bytes and
+// decodes each frame when it is first shown: decoded up front, each of the
+// pet's animations would take some twenty megabytes of full-size frames,
+// and a reaction every few seconds would spend its time in page faults.
+// Anything else is decoded whole with QImageReader.
 std::shared_ptr<const QtImage> decodeImage(const QString& path);
 
 class QtImageLoader final : public ImageLoader {

@@ -98,7 +98,7 @@ FramePosition QtImageView::framePosition(double time) const {
     return framePositionAt(frameDelays_, image_->loopCount(), elapsedMs);
 }
 
-QtImageView::Shown QtImageView::shownAt(double time) const {
+QtImageView::Shown QtImageView::shownAt(double time) {
     Shown shown;
     shown.revision = revision_;
     shown.frame = framePosition(time).index;

@@ -49,7 +49,7 @@ private:
         bool operator==(const Shown&) const = default;
     };
 
-    Shown shownAt(double time) const;
+    Shown shownAt(double time);
     FramePosition framePosition(double time) const;
     void layoutPicture();
     void refresh();

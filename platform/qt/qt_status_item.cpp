@@ -33,7 +33,7 @@ QtStatusItem::QtStatusItem() : presenter_(menu_) {
 
 void QtStatusItem::setImage(std::shared_ptr<const Image> image, Size pointSize) {
     const auto* picture = dynamic_cast<const QtImage*>(image.get());
-    if (!picture || picture->frames().empty()) return;
+    if (!picture || picture->frameCount() == 0) return;
     const qreal dpr = qApp->devicePixelRatio();
     const QSize points = pointSize.width > 0 && pointSize.height > 0
                              ? QSize(qRound(pointSize.width), qRound(pointSize.height))
@@ -41,7 +41,7 @@ void QtStatusItem::setImage(std::shared_ptr<const Image> image, Size pointSize) 
     QPixmap pixmap = blankIcon(points, dpr);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage& source = picture->frames().front().image;
+    const QImage& source = picture->frame(0);
     const QSizeF fitted = QSizeF(source.size()).scaled(QSizeF(points), Qt::KeepAspectRatio);
     const QRectF target(
         QPointF((points.width() - fitted.width()) / 2, (points.height() - fitted.height()) / 2),

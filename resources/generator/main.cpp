@@ -1,5 +1,6 @@
 // Regenerates every picture of the pet from code:
 //   glugmo-artwork <resources folder> <contact sheet folder>
+// The application icon for desktops goes to icons/ inside the resources folder.
 #include <QColor>
 #include <QImage>
 #include <cstdio>
@@ -23,6 +24,9 @@ using namespace artwork;
 
 constexpr int kSheetTile = 120;
 constexpr int kIconSize = 64;
+// The sizes desktops look for in the hicolor icon theme. Each is drawn at its
+// own size rather than scaled, so the outline stays crisp when small.
+constexpr int kThemeIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 constexpr int kSmallestPng = 0;  // Qt maps PNG quality 0 to the strongest compression
 
 void writeBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -75,6 +79,13 @@ int main(int argc, char** argv) {
         const QImage idle = idlePicture();
         savePng(idle, resources / "idle.png");
         savePng(trayIcon(kIconSize), resources / "icon.png");
+        // In a folder of their own: every picture at the top of resources/
+        // is installed as one of the program's pictures.
+        fs::create_directories(resources / "icons");
+        for (int size : kThemeIconSizes) {
+            const std::string name = "glugmo-" + std::to_string(size) + ".png";
+            savePng(trayIcon(size), resources / "icons" / name);
+        }
 
         std::vector<std::vector<QImage>> sequences{{idle, trayIcon(40), trayIcon(20)}};
         for (const Animation& animation : allAnimations()) {

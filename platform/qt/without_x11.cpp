@@ -1,0 +1,28 @@
+// The X11 calls where Qt does not run on X11 (macOS): the window manager
+// hints, input shapes and pointer queries they make have no counterpart
+// there, so each reports that X11 is not available and changes nothing.
+#include "platform/qt/reparent_watcher.h"
+#include "platform/qt/x11_window.h"
+
+// The watcher's fields serve the X11 build only.
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wunused-private-field"
+#endif
+
+namespace glugmo {
+
+namespace x11 {
+bool available() { return false; }
+void markAsAccessory(QWidget&) {}
+void setInputShape(QWidget&, const QRect&) {}
+std::optional<bool> compositorRunning(QWidget&) { return std::nullopt; }
+std::optional<bool> leftButtonHeld() { return std::nullopt; }
+}  // namespace x11
+
+// No window manager reparents windows without X11.
+ReparentWatcher::ReparentWatcher(QWidget& window, std::function<void()> reparented)
+    : window_(window), reparented_(std::move(reparented)) {}
+ReparentWatcher::~ReparentWatcher() = default;
+bool ReparentWatcher::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+}  // namespace glugmo
