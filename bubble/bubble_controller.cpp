@@ -10,7 +10,7 @@ BubbleController::BubbleController(Platform& platform)
 void BubbleController::show(const std::string& text, Rect anchor) {
     if (hideTimer_) hideTimer_->invalidate();
     ++showCount_;
-    panel_->setText(text);
+    panel_->setText(textForBubble(text));
     const BubbleGeometry geometry =
         bubbleGeometry(panel_->fittingSize(kBubbleMaxLineWidth), anchor);
     panel_->setFrame(geometry.panelFrame);

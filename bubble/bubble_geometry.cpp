@@ -26,4 +26,18 @@ BubbleGeometry bubbleGeometry(Size fitting, Rect anchor) {
     return geometry;
 }
 
+std::string textForBubble(const std::string& text) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (startsCharacter && ++characters == kBubbleMaxCharacters && i + 1 < text.size()) {
+            // Is there anything after this character?
+            std::size_t next = i + 1;
+            while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+            if (next < text.size()) return text.substr(0, i) + "…";
+        }
+    }
+    return text;
+}
+
 }  // namespace glugmo

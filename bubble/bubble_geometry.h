@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include "platform/geometry.h"
 
 namespace glugmo {
@@ -10,6 +13,15 @@ struct BubbleGeometry {
 };
 
 inline constexpr double kBubbleMaxLineWidth = 232;
+
+// The longest text a bubble shows, in characters. A quip is one line of
+// office wisdom; a line of a megabyte in the quotes file would otherwise
+// make a bubble taller than any screen, and no window at all.
+inline constexpr std::size_t kBubbleMaxCharacters = 300;
+
+// The text cut to kBubbleMaxCharacters (an ellipsis last), never inside a
+// UTF-8 sequence.
+std::string textForBubble(const std::string& text);
 
 // Sizes the bubble around a label that needs `fitting` and centres it 8
 // points above the anchor. Never clamped to a screen.

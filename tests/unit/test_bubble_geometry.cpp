@@ -51,5 +51,18 @@ TEST(BubbleGeometry, IsNeverPulledBackOntoTheScreen) {
     EXPECT_DOUBLE_EQ(g.panelFrame.minX(), 10 - 64);
 }
 
+TEST(BubbleText, LongTextsAreCutToThreeHundredCharactersWithAnEllipsis) {
+    std::string ideographs;
+    for (int i = 0; i < 400; ++i) ideographs += "测";
+    const std::string cut = textForBubble(ideographs);
+    EXPECT_EQ(cut, ideographs.substr(0, 299 * 3) + "…");
+
+    const std::string exactly(300, 'x');
+    EXPECT_EQ(textForBubble(exactly), exactly);
+    EXPECT_EQ(textForBubble(exactly + "y"), std::string(299, 'x') + "…");
+    EXPECT_EQ(textForBubble("功德+1"), "功德+1");
+    EXPECT_EQ(textForBubble(""), "");
+}
+
 }  // namespace
 }  // namespace glugmo
