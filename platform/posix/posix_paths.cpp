@@ -15,7 +15,7 @@ std::optional<std::string> executablePath() {
 }
 
 std::optional<std::string> configHome() {
-    // The base directory spec ignores a relative XDG_CONFIG_HOME.
+    // XDG base directories ignore a relative XDG_CONFIG_HOME.
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && xdg[0] == '/') return std::string(xdg);
     if (const char* home = std::getenv("HOME"); home && home[0] == '/') return std::string(home) + "/.config";
     return std::nullopt;

@@ -14,6 +14,16 @@ CompositorWatch::CompositorWatch(QWidget& window, std::function<void(bool)> chan
     poll_.setInterval(kPollMs);
     poll_.setTimerType(Qt::VeryCoarseTimer);
     QObject::connect(&poll_, &QTimer::timeout, [this] { check(); });
+    setWindowShown(window_.isVisible());
+    check();
+}
+
+void CompositorWatch::setWindowShown(bool shown) {
+    if (!x11::available() || shown == poll_.isActive()) return;
+    if (!shown) {
+        poll_.stop();
+        return;
+    }
     poll_.start();
     check();
 }

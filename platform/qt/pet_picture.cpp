@@ -94,15 +94,25 @@ QRect PetPicture::logicalBounds(std::size_t frame, int step) {
 }
 
 const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
+    frame = std::min(frame, frameCount() - 1);
     if (scaled_.size() != frameCount()) scaled_.assign(frameCount(), Scaled());
-    Scaled& scaled = scaled_[std::min(frame, frameCount() - 1)];
+    Scaled& scaled = scaled_[frame];
     if (scaled.image.isNull()) {
+        // An animation that plays once never comes back to a frame.
+        if (image_->isAnimated() && image_->loopCount() == 0) forgetFramesBut(frame);
         scaled.image = image_->frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
                                                    Qt::SmoothTransformation);
         scaled.opaque = opaqueBounds(scaled.image);
         scaled.image.setDevicePixelRatio(dpr_);
     }
     return scaled;
+}
+
+void PetPicture::forgetFramesBut(std::size_t frame) {
+    for (std::size_t other = 0; other < scaled_.size(); ++other) {
+        if (other != frame) scaled_[other] = {};
+    }
+    std::erase_if(rendered_, [frame](const auto& entry) { return entry.first.first != frame; });
 }
 
 PetPicture::Rendered& PetPicture::rendered(std::size_t frame, int step) {

@@ -55,6 +55,7 @@ private:
     using Key = std::pair<std::size_t, int>;
 
     const Scaled& scaledFrame(std::size_t frame);
+    void forgetFramesBut(std::size_t frame);
     Rendered& rendered(std::size_t frame, int step);
     QTransform rotation(int step) const;
     QRect fittedFor(const QRectF& layerRect, qreal dpr) const;

@@ -101,7 +101,10 @@ void QtPetWindow::windowResized() {
     applyInputShape();
 }
 
-void QtPetWindow::visibilityChanged() { view_.windowChanged(); }
+void QtPetWindow::visibilityChanged() {
+    view_.windowChanged();
+    if (compositorWatch_) compositorWatch_->setWindowShown(widget_.isVisible());
+}
 
 void QtPetWindow::applyInputShape() {
     if (!widget_.testAttribute(Qt::WA_WState_Created)) return;

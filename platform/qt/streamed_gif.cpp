@@ -90,7 +90,10 @@ StreamedGif::StreamedGif(QByteArray bytes) : bytes_(std::move(bytes)) {}
 
 std::unique_ptr<StreamedGif> StreamedGif::open(QByteArray bytes) {
     std::unique_ptr<StreamedGif> gif(new StreamedGif(std::move(bytes)));
-    if (!gif->readStructure() || !gif->rewind()) return nullptr;
+    if (!gif->readStructure()) return nullptr;
+    // The canvas waits for the first frame asked for, so that a picture
+    // replacing another is not allocated while the other still lives.
+    gif->gif_.reset();
     return gif;
 }
 
@@ -110,11 +113,13 @@ bool StreamedGif::openDecoder() {
 }
 
 bool StreamedGif::rewind() {
-    if (!openDecoder()) return false;
-    canvas_ = QImage(size_, QImage::Format_ARGB32_Premultiplied);
-    if (canvas_.isNull()) return false;
-    canvas_.fill(Qt::transparent);
     beforeShown_ = QImage();
+    canvas_ = QImage(size_, QImage::Format_ARGB32_Premultiplied);
+    if (canvas_.isNull() || !openDecoder()) {
+        canvas_ = QImage();
+        return false;
+    }
+    canvas_.fill(Qt::transparent);
     shown_ = {};
     decoded_ = 0;
     damaged_ = false;
@@ -150,7 +155,7 @@ bool StreamedGif::readStructure() {
 
 const QImage& StreamedGif::frame(std::size_t index) {
     index = std::min(index, delaysMs_.size() - 1);
-    if (index + 1 < decoded_) rewind();
+    if ((canvas_.isNull() || index + 1 < decoded_) && !rewind()) return canvas_;
     while (decoded_ <= index && !damaged_) {
         if (!decodeNext()) damaged_ = true;
     }
@@ -203,21 +208,38 @@ bool StreamedGif::drawImage(int transparent) {
         const GifColorType& c = map->Colors[i];
         colours[static_cast<std::size_t>(i)] = qRgb(c.Red, c.Green, c.Blue);
     }
-    line_.resize(static_cast<std::size_t>(std::max(desc.Width, 0)));
+
+    int minimumCodeSize = 0;
+    GifByteType* block = nullptr;
+    bool whole = DGifGetCode(gif, &minimumCodeSize, &block) != GIF_ERROR;
+    compressed_.clear();
+    while (whole && block) {
+        compressed_.insert(compressed_.end(), block + 1, block + 1 + block[0]);
+        whole = DGifGetCodeNext(gif, &block) != GIF_ERROR;
+    }
+    // A frame is meant to fit the canvas; one claiming more pixels is
+    // decoded only as far as the canvas would hold.
+    const qint64 width = std::max(desc.Width, 0);
+    const qint64 pixels = std::min(width * std::max(desc.Height, 0),
+                                   qint64{size_.width()} * size_.height());
+    indices_.resize(static_cast<std::size_t>(pixels));
+    const std::size_t decoded = lzw_.decode(compressed_, minimumCodeSize, indices_);
+
     const int left = desc.Left;
     const int from = std::clamp(-left, 0, desc.Width);
     const int to = std::clamp(size_.width() - left, from, desc.Width);
-    for (int line = 0; line < desc.Height; ++line) {
-        if (DGifGetLine(gif, line_.data(), desc.Width) == GIF_ERROR) return false;
+    const int lines = width > 0 ? static_cast<int>((decoded + width - 1) / width) : 0;
+    for (int line = 0; line < lines; ++line) {
         const int y = desc.Top + rowOfLine(line, desc.Height, desc.Interlace);
         if (y < 0 || y >= size_.height()) continue;
-        auto* row = reinterpret_cast<QRgb*>(canvas_.scanLine(y)) + left;
-        for (int x = from; x < to; ++x) {
-            const GifPixelType index = line_[static_cast<std::size_t>(x)];
-            if (index != transparent) row[x] = colours[index];
+        const GifPixelType* indices = indices_.data() + line * width;
+        const int lineEnd = std::min<int>(to, static_cast<int>(decoded - line * width));
+        auto* row = reinterpret_cast<QRgb*>(canvas_.scanLine(y));
+        for (int x = from; x < lineEnd; ++x) {
+            if (indices[x] != transparent) row[left + x] = colours[indices[x]];
         }
     }
-    return true;
+    return whole && decoded == static_cast<std::size_t>(width * std::max(desc.Height, 0));
 }
 
 }  // namespace glugmo

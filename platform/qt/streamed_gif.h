@@ -8,12 +8,17 @@
 
 #include <gif_lib.h>
 
+#include "platform/qt/gif_lzw.h"
+
 namespace glugmo {
 
 // A GIF decoded one frame at a time, as the frames are shown. However many
-// frames it has, it holds its encoded bytes and one canvas (two while a
-// frame that restores the picture before it is on), where decoding every
-// frame up front would hold a full canvas per frame.
+// frames it has, it holds its encoded bytes, one canvas (two while a frame
+// that restores the picture before it is on) and one frame's indices, where
+// decoding every frame up front would hold a full canvas per frame. Frames come out as Qt's
+// reader makes them, except that the canvas starts transparent where Qt
+// would fill it with the background colour: on the desktop that would be a
+// box around the pet.
 class StreamedGif {
 public:
     // Nothing when giflib reads no frame from the bytes or the canvas is
@@ -27,10 +32,10 @@ public:
     // loop extension, -1 for ever.
     int loopCount() const { return loopCount_; }
 
-    // The whole canvas (premultiplied ARGB) while frame `index` shows. Going
-    // forward decodes only the frames in between; going back starts again
-    // from the first frame.
-    // The image stays valid until the next call.
+    // The whole canvas (premultiplied ARGB) while frame `index` shows, valid
+    // until the next call; a null image when the canvas cannot be allocated.
+    // Going forward decodes only the frames in between; going back starts
+    // again from the first frame.
     const QImage& frame(std::size_t index);
 
 private:
@@ -49,6 +54,7 @@ private:
     explicit StreamedGif(QByteArray bytes);
     bool openDecoder();
     bool readStructure();
+    // Back before the first frame, on a fresh transparent canvas.
     bool rewind();
     bool decodeNext();
     void disposeShown();
@@ -66,7 +72,9 @@ private:
     Placement shown_;     // the frame on the canvas, to dispose of before the next
     std::size_t decoded_ = 0;  // frames drawn onto the canvas so far
     bool damaged_ = false;     // a frame failed to decode: the canvas stays as it is
-    std::vector<GifPixelType> line_;
+    GifLzw lzw_;
+    std::vector<std::uint8_t> compressed_;  // one frame's sub-blocks, joined
+    std::vector<std::uint8_t> indices_;     // one frame's decoded palette indices
 };
 
 }  // namespace glugmo

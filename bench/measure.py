@@ -1,0 +1,191 @@
+#!/usr/bin/python3
+"""Measures the pet against oneko on the X desktop it runs in (bench/run.sh
+starts one), prints the table and writes it with the machine's details.
+
+usage: measure.py GLUGMO_EXECUTABLE OUTPUT_MD
+
+Environment: BENCH_SECONDS (length of each measuring window, default 60),
+BENCH_LAUNCHES (start-ups timed, default 10), BENCH_SETTLE (seconds a
+program runs before its window is measured, default 2)."""
+
+import contextlib
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import machine
+import report
+from map_watch import MapWatch, is_viewable
+from usage import CpuMeter, children_by_command, peak_rss
+
+PET_TITLE = "咕噜宝"
+CLICK_EVERY = 2.0
+DOUBLE_CLICK_GAP_MS = 120
+# Long enough for the reaction the first click of a double click starts
+# to have played out, so its decoding is not what the window measures.
+HIDDEN_SETTLE = 3.0
+
+
+class Bench:
+    def __init__(self, pet, seconds, launches, settle):
+        self.pet = str(Path(pet).resolve())
+        self.oneko = shutil.which("oneko") or "/usr/games/oneko"
+        self.seconds, self.launches, self.settle = seconds, launches, settle
+        desktop = children_by_command(os.getppid())
+        missing = {"Xvfb", "picom"} - desktop.keys()
+        if missing:
+            sys.exit(f"measure: run me through bench/run.sh; no {', '.join(sorted(missing))} beside me")
+        self.display = {"x_server": desktop["Xvfb"], "compositor": desktop["picom"]}
+        self.watch = MapWatch()
+        screen = self.watch.d.screen()
+        self.screen_centre = (screen.width_in_pixels // 2, screen.height_in_pixels // 2)
+
+    # --- launching ------------------------------------------------------------
+
+    @contextlib.contextmanager
+    def fresh_home(self):
+        home = Path(tempfile.mkdtemp(prefix="glugmo-bench-home."))
+        env = dict(os.environ, HOME=str(home), XDG_CONFIG_HOME=str(home / ".config"),
+                   XDG_DATA_HOME=str(home / ".local/share"), XDG_CACHE_HOME=str(home / ".cache"),
+                   XDG_RUNTIME_DIR=str(home / "runtime"))
+        (home / "runtime").mkdir(mode=0o700)
+        try:
+            yield env
+        finally:
+            shutil.rmtree(home, ignore_errors=True)
+
+    @contextlib.contextmanager
+    def running(self, argv, title, env=None):
+        """Starts a program, yields (process, seconds to its window, window)."""
+        process, seconds, window = self.watch.launch(
+            argv, title, timeout=20, env=env, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            yield process, seconds, window
+        finally:
+            process.terminate()
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+
+    @contextlib.contextmanager
+    def pet_running(self):
+        with self.fresh_home() as env, self.running([self.pet], PET_TITLE, env) as launched:
+            yield launched
+
+    def startup_ms(self, start):
+        times = []
+        for _ in range(self.launches):
+            with start() as (_, seconds, _window):
+                times.append(seconds * 1000)
+            time.sleep(0.5)  # let the desktop forget the last window
+        return times
+
+    # --- measuring ------------------------------------------------------------
+
+    def measure(self, process, during=None):
+        """A window of self.seconds over the program and the display."""
+        meter = CpuMeter({"program": process.pid, **self.display}, time.monotonic)
+        meter.start()
+        if during:
+            during(time.monotonic() + self.seconds)
+        else:
+            time.sleep(self.seconds)
+        window = meter.stop()
+        if process.poll() is not None:
+            raise RuntimeError(f"{process.args[0]} exited while measured")
+        return report.Run(window.percent_of_core("program"), window.percent_of_core("x_server"),
+                          window.percent_of_core("compositor"), peak_rss(process.pid),
+                          window.cpu["program"])
+
+    def desktop_alone(self):
+        meter = CpuMeter(self.display, time.monotonic)
+        meter.start()
+        time.sleep(self.seconds)
+        window = meter.stop()
+        return window.percent_of_core("x_server"), window.percent_of_core("compositor")
+
+    def pet_scenario(self, name):
+        self.pointer_to(*self.screen_centre)
+        with self.pet_running() as (process, _, window):
+            time.sleep(self.settle)
+            x, y = self.watch.centre_of(window)
+            if name == "idle":
+                return self.measure(process)
+            if name == "hidden":
+                self.pointer_to(x, y)
+                xdotool("click", "--repeat", "2", "--delay", str(DOUBLE_CLICK_GAP_MS), "1")
+                time.sleep(HIDDEN_SETTLE)
+                if is_viewable(window):
+                    raise RuntimeError("a double click on the pet did not hide it")
+                return self.measure(process)
+            self.pointer_to(x, y)
+            return self.measure(process, during=clicking)
+
+    def oneko_scenario(self):
+        self.pointer_to(*self.screen_centre)
+        start = lambda: self.running([self.oneko], self.oneko)
+        times = self.startup_ms(start)
+        with start() as (process, _, _window):
+            time.sleep(self.settle)
+            return times, self.measure(process)
+
+    def pointer_to(self, x, y):
+        xdotool("mousemove", str(x), str(y))
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True, stdout=subprocess.DEVNULL)
+
+
+def clicking(until):
+    """A left click where the pointer is, every CLICK_EVERY seconds."""
+    next_click = time.monotonic()
+    while next_click < until:
+        xdotool("click", "1")
+        next_click += CLICK_EVERY
+        time.sleep(max(0.0, min(next_click, until) - time.monotonic()))
+    time.sleep(max(0.0, until - time.monotonic()))
+
+
+def env_number(name, default, kind=float):
+    return kind(os.environ.get(name, default))
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    pet, output = sys.argv[1:]
+    bench = Bench(pet, env_number("BENCH_SECONDS", 60), env_number("BENCH_LAUNCHES", 10, int),
+                  env_number("BENCH_SETTLE", 2))
+    load_before = machine.load_average()
+    step = lambda what: print(f"measure: {what}", file=sys.stderr, flush=True)
+    step(f"desktop alone, {bench.seconds:g} s")
+    alone = bench.desktop_alone()
+    step(f"glugmo start-up x{bench.launches}")
+    pet_startup = bench.startup_ms(bench.pet_running)
+    runs = {}
+    for name, _ in report.SCENARIOS:
+        step(f"glugmo {name}, {bench.seconds:g} s")
+        runs[name] = bench.pet_scenario(name)
+    step(f"oneko start-up x{bench.launches} and {bench.seconds:g} s")
+    oneko_startup, runs["oneko"] = bench.oneko_scenario()
+    bench.watch.close()
+
+    table = report.markdown(report.rows(pet_startup, oneko_startup, runs))
+    print(table)
+    notes = machine.notes(bench.seconds, pet_startup, oneko_startup, alone,
+                          load_before, machine.load_average())
+    Path(output).parent.mkdir(parents=True, exist_ok=True)
+    Path(output).write_text(machine.document(table, notes))
+    step(f"written to {output}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,102 @@
+"""The benchmark's table: one row per figure, the pet beside oneko, the
+ratio between them and whether the pet meets its goal."""
+
+import statistics
+from dataclasses import dataclass
+
+MIB = 1024 * 1024
+PET_GOALS = {
+    "rss_mib": 40.0,
+    "startup_ms": 200.0,
+    ("idle", "cpu"): 0.5,
+    ("hidden", "cpu"): 0.0,
+    ("busy", "cpu"): 2.0,
+}
+SCENARIOS = [
+    ("idle", "idle (rocking)"),
+    ("hidden", "hidden (double-clicked away)"),
+    ("busy", "busy (a click every 2 s)"),
+]
+
+
+@dataclass
+class Run:
+    """What one program did over one measuring window."""
+    percent: float          # its own CPU, % of one core
+    x_server: float         # the X server's CPU, % of one core
+    compositor: float       # the compositor's CPU, % of one core
+    peak_rss: int           # bytes
+    cpu_seconds: float      # its own CPU over the window
+
+    @property
+    def display_cost(self):
+        return self.x_server + self.compositor
+
+
+@dataclass
+class Row:
+    figure: str
+    pet: str
+    oneko: str
+    ratio: str
+    goal: str
+    met: str
+
+
+def ratio(pet, oneko):
+    if oneko == 0:
+        return "–"
+    value = pet / oneko
+    return f"{value:.2f}" if value < 10 else f"{value:.1f}"
+
+
+def percent(value):
+    return f"{value:.2f}"
+
+
+def cpu_cell(run):
+    return f"{percent(run.percent)} ({run.cpu_seconds:.2f} s)"
+
+
+def met(ok):
+    return "yes" if ok else "**no**"
+
+
+def rows(startup_ms, oneko_startup_ms, runs):
+    """runs: {"idle"|"hidden"|"busy"|"oneko": Run}; start-up times in ms."""
+    pet_start = statistics.median(startup_ms)
+    oneko_start = statistics.median(oneko_startup_ms)
+    oneko = runs["oneko"]
+    table = [Row(f"start-up, exec to window mapped (ms, median of {len(startup_ms)})",
+                 f"{pet_start:.0f}", f"{oneko_start:.0f}", ratio(pet_start, oneko_start),
+                 f"≤ {PET_GOALS['startup_ms']:.0f}", met(pet_start <= PET_GOALS["startup_ms"]))]
+    for key, name in SCENARIOS:
+        run = runs[key]
+        limit = PET_GOALS[(key, "cpu")]
+        # Rounded as shown: "0.00" is what a hidden pet must read.
+        shown = round(run.percent, 2)
+        table.append(Row(f"{name}: CPU, % of one core (seconds)", cpu_cell(run),
+                         cpu_cell(oneko), ratio(run.percent, oneko.percent),
+                         f"≤ {limit:.2f}", met(shown <= limit)))
+        display_goal, display_met = "", ""
+        if key == "idle":
+            display_goal = "≤ the pet's own"
+            display_met = met(round(run.display_cost, 2) <= shown)
+        table.append(Row(f"{name}: X server + compositor CPU, %",
+                         f"{percent(run.x_server)} + {percent(run.compositor)}",
+                         f"{percent(oneko.x_server)} + {percent(oneko.compositor)}",
+                         ratio(run.display_cost, oneko.display_cost), display_goal, display_met))
+        rss = run.peak_rss / MIB
+        table.append(Row(f"{name}: peak RSS (MiB)", f"{rss:.1f}", f"{oneko.peak_rss / MIB:.1f}",
+                         ratio(run.peak_rss, oneko.peak_rss), f"≤ {PET_GOALS['rss_mib']:.0f}",
+                         met(rss <= PET_GOALS["rss_mib"])))
+    return table
+
+
+def markdown(table):
+    header = ["Figure", "Glugmo", "oneko", "Glugmo ÷ oneko", "Goal", "Met"]
+    lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
+    for row in table:
+        cells = [row.figure, row.pet, row.oneko, row.ratio, row.goal, row.met]
+        lines.append("| " + " | ".join(cells) + " |")
+    return "\n".join(lines)
