@@ -64,6 +64,17 @@ class MapWatch:
                 process.wait()
                 raise RuntimeError(f"no window named {name!r} within {timeout} s of {argv[0]}")
 
+    def maps_since(self, name, besides):
+        """How many times a window called `name`, other than `besides`, was
+        mapped since the last launch or call."""
+        count = 0
+        while self.d.pending_events():
+            event = self.d.next_event()
+            if (event.type == X.MapNotify and event.window.id != besides.id
+                    and window_name(self.d, event.window) == name):
+                count += 1
+        return count
+
     def _watch(self, window):
         self._created.append(window)
         try:

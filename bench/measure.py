@@ -41,6 +41,7 @@ class Bench:
             sys.exit(f"measure: run me through bench/run.sh; no {', '.join(sorted(missing))} beside me")
         self.display = {"x_server": desktop["Xvfb"], "compositor": desktop["picom"]}
         self.watch = MapWatch()
+        self.bubbles = []  # bubbles shown in each of the pet's windows, in order
         screen = self.watch.d.screen()
         self.screen_centre = (screen.width_in_pixels // 2, screen.height_in_pixels // 2)
 
@@ -89,27 +90,32 @@ class Bench:
 
     # --- measuring ------------------------------------------------------------
 
-    def measure(self, process, during=None):
-        """A window of self.seconds over the program and the display."""
+    def measure(self, process, during=None, pet_window=None):
+        """A stretch of self.seconds over the program and the display; given
+        the pet's window, also counts the bubbles shown meanwhile."""
+        if pet_window is not None:
+            self.watch.maps_since(PET_TITLE, besides=pet_window)
         meter = CpuMeter({"program": process.pid, **self.display}, time.monotonic)
         meter.start()
         if during:
             during(time.monotonic() + self.seconds)
         else:
             time.sleep(self.seconds)
-        window = meter.stop()
+        spent = meter.stop()
         if process.poll() is not None:
             raise RuntimeError(f"{process.args[0]} exited while measured")
-        return report.Run(window.percent_of_core("program"), window.percent_of_core("x_server"),
-                          window.percent_of_core("compositor"), peak_rss(process.pid),
-                          window.cpu["program"])
+        if pet_window is not None:
+            self.bubbles.append(self.watch.maps_since(PET_TITLE, besides=pet_window))
+        return report.Run(spent.percent_of_core("program"), spent.percent_of_core("x_server"),
+                          spent.percent_of_core("compositor"), peak_rss(process.pid),
+                          spent.cpu["program"])
 
     def desktop_alone(self):
         meter = CpuMeter(self.display, time.monotonic)
         meter.start()
         time.sleep(self.seconds)
-        window = meter.stop()
-        return window.percent_of_core("x_server"), window.percent_of_core("compositor")
+        spent = meter.stop()
+        return spent.percent_of_core("x_server"), spent.percent_of_core("compositor")
 
     def pet_scenario(self, name):
         self.pointer_to(*self.screen_centre)
@@ -117,16 +123,16 @@ class Bench:
             time.sleep(self.settle)
             x, y = self.watch.centre_of(window)
             if name == "idle":
-                return self.measure(process)
+                return self.measure(process, pet_window=window)
             if name == "hidden":
                 self.pointer_to(x, y)
                 xdotool("click", "--repeat", "2", "--delay", str(DOUBLE_CLICK_GAP_MS), "1")
                 time.sleep(HIDDEN_SETTLE)
                 if is_viewable(window):
                     raise RuntimeError("a double click on the pet did not hide it")
-                return self.measure(process)
+                return self.measure(process, pet_window=window)
             self.pointer_to(x, y)
-            return self.measure(process, during=clicking)
+            return self.measure(process, during=clicking, pet_window=window)
 
     def oneko_scenario(self):
         self.pointer_to(*self.screen_centre)
@@ -182,6 +188,10 @@ def main():
     print(table)
     notes = machine.notes(bench.seconds, pet_startup, oneko_startup, alone,
                           load_before, machine.load_average())
+    shown = ", ".join(f"{name} {count}" for (name, _), count in zip(report.SCENARIOS, bench.bubbles))
+    # The idle pet stretches on a coin toss and says so: that window then
+    # also pays for the bubble's first text.
+    notes.append(f"Speech bubbles shown during each window: {shown}.")
     Path(output).parent.mkdir(parents=True, exist_ok=True)
     Path(output).write_text(machine.document(table, notes))
     step(f"written to {output}")

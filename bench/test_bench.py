@@ -54,10 +54,10 @@ class ProcReading(unittest.TestCase):
         busy_until = time.process_time() + 0.2
         while time.process_time() < busy_until:
             pass
-        window = meter.stop()
-        self.assertGreaterEqual(window.cpu["me"], 0.15)
-        self.assertLess(window.cpu["me"], 0.3)
-        self.assertGreater(window.percent_of_core("me"), 50)
+        spent = meter.stop()
+        self.assertGreaterEqual(spent.cpu["me"], 0.15)
+        self.assertLess(spent.cpu["me"], 0.3)
+        self.assertGreater(spent.percent_of_core("me"), 50)
 
     def test_cpu_model_comes_from_the_first_model_name(self):
         cpuinfo = "processor\t: 0\nvendor_id\t: X\nmodel name\t: Some CPU @ 2GHz\n\nmodel name\t: Other\n"
@@ -122,6 +122,12 @@ w = d.screen().root.create_window(10, 10, 50, 40, 0, d.screen().root_depth, over
 w.set_wm_name(sys.argv[2])
 w.map()
 d.sync()
+for _ in range(int(sys.argv[3])):
+    time.sleep(0.2)
+    other = d.screen().root.create_window(70, 10, 20, 20, 0, d.screen().root_depth, override_redirect=True)
+    other.set_wm_name(sys.argv[2])
+    other.map()
+    d.sync()
 time.sleep(30)
 """
 
@@ -132,8 +138,8 @@ time.sleep(30)
     def tearDown(self):
         self.watch.close()
 
-    def probe(self, delay, name):
-        return [sys.executable, "-c", self.PROBE, str(delay), name]
+    def probe(self, delay, name, others=0):
+        return [sys.executable, "-c", self.PROBE, str(delay), name, str(others)]
 
     def test_times_exec_to_the_named_window_mapped(self):
         process, seconds, window = self.watch.launch(self.probe(0.3, "bench-probe"), "bench-probe", 10)
@@ -141,6 +147,16 @@ time.sleep(30)
             self.assertGreaterEqual(seconds, 0.3)
             self.assertLess(seconds, 5)
             self.assertEqual(self.watch.centre_of(window), (35, 30))
+        finally:
+            process.kill()
+            process.wait()
+
+    def test_counts_the_other_windows_of_that_name_mapped_later(self):
+        process, _, window = self.watch.launch(self.probe(0, "bench-probe", others=2), "bench-probe", 10)
+        try:
+            time.sleep(1.5)
+            self.assertEqual(self.watch.maps_since("bench-probe", besides=window), 2)
+            self.assertEqual(self.watch.maps_since("bench-probe", besides=window), 0)
         finally:
             process.kill()
             process.wait()

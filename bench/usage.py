@@ -57,7 +57,7 @@ def children_by_command(parent):
 
 
 @dataclass
-class Window:
+class Spent:
     """CPU seconds each watched process spent over one stretch of wall time."""
     seconds: float
     cpu: dict
@@ -80,4 +80,4 @@ class CpuMeter:
     def stop(self):
         started, before = self._start
         after = {n: cpu_seconds(p) for n, p in self._pids.items()}
-        return Window(self._clock() - started, {n: after[n] - before[n] for n in after})
+        return Spent(self._clock() - started, {n: after[n] - before[n] for n in after})
