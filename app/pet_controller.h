@@ -8,6 +8,7 @@
 
 #include "app/pet_layout.h"
 #include "bubble/bubble_controller.h"
+#include "menu/settings_rules.h"
 #include "pet/pet_view.h"
 #include "pet/tap_history.h"
 #include "platform/platform.h"

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <new>
+#include <random>
 #include <utility>
 
 namespace glugmo {
@@ -63,13 +64,24 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// The process umask can only be read by setting it. The stand-in is the
-// strictest mask, so a file another thread creates in between comes out too
-// private rather than too open.
-mode_t currentUmask() {
-    const mode_t mask = ::umask(S_IRWXG | S_IRWXO);
-    ::umask(mask);
-    return mask;
+// A new file beside `path`, named like it with a random suffix. It is created
+// 0644 through open() so the kernel applies the umask: reading the umask
+// would mean setting it, and a file another thread created in that instant
+// would get the wrong mode.
+int createTemporaryBeside(const std::string& path, std::string& temporaryPath) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = path + ".";
+        for (int i = 0; i < 8; ++i) candidate += kLetters[random() % (sizeof kLetters - 1)];
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            temporaryPath = std::move(candidate);
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -144,15 +156,12 @@ bool PosixFileSystem::writeFileAtomically(const std::string& path, std::string_v
     const std::string name = path.substr(folder.size());
     if (name.empty()) return false;
 
-    std::string pattern = folder + "." + name + ".XXXXXX";
-    FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
+    std::string temporaryName;
+    FileDescriptor file(createTemporaryBeside(folder + "." + name, temporaryName));
     if (file.get() < 0) return false;
-    TemporaryPath temporary(std::move(pattern));
+    TemporaryPath temporary(std::move(temporaryName));
 
     if (!writeAll(file.get(), bytes)) return false;
-    // mkstemp makes the file private; the result should read like any file
-    // the user saves.
-    if (::fchmod(file.get(), 0644 & ~currentUmask()) != 0) return false;
     if (::fsync(file.get()) != 0) return false;
     if (!file.close()) return false;
 
