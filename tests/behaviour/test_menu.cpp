@@ -12,32 +12,23 @@ std::vector<std::string> titles(const Menu& menu) {
     return out;
 }
 
-TEST_F(Menus, HasTwelveItemsInOrderWithTheSizeSubmenu) {
+TEST_F(Menus, HasTwelveItemsInOrderWithTheSizeSubmenuAndFirstLaunchTicks) {
     launch();
-    const Menu& menu = *pet->statusMenu();
+    const Menu& menu = *fake.statusItem().menu;
     EXPECT_EQ(titles(menu), (std::vector<std::string>{
                                 "戳一下咕噜宝", "来句打工人语录", "换个动作", "---",
                                 "时间彩蛋（三点几/收工/晚安）", "多喝水提醒", "幽灵模式（点击穿透）",
                                 "体型大小", "---", "咕噜宝先隐身（双击也可）", "---", "退出"}));
     EXPECT_EQ(menu.itemArray().back()->keyEquivalent, "q");
     ASSERT_TRUE(item("体型大小").submenu);
-    EXPECT_FALSE(item("体型大小").action);
-    EXPECT_EQ(titles(*item("体型大小").submenu),
-              (std::vector<std::string>{"小只 80", "标准 120", "大只 200"}));
-    EXPECT_EQ(item("大只 200").representedValue, 200.0);
+    EXPECT_EQ(titles(*item("体型大小").submenu), (std::vector<std::string>{"小只 80", "标准 120", "大只 200"}));
     EXPECT_EQ(fake.statusItem().toolTip, "咕噜宝在这儿陪着你");
-    EXPECT_TRUE(fake.statusItem().image);
     EXPECT_EQ(fake.statusItem().imageSize, (Size{20, 20}));
-}
-
-TEST_F(Menus, FirstLaunchTicksBothSwitchesAndTheStandardSize) {
-    launch();
-    EXPECT_EQ(item("时间彩蛋（三点几/收工/晚安）").state, State::On);
-    EXPECT_EQ(item("多喝水提醒").state, State::On);
-    EXPECT_EQ(item("幽灵模式（点击穿透）").state, State::Off);
-    EXPECT_EQ(item("小只 80").state, State::Off);
-    EXPECT_EQ(item("标准 120").state, State::On);
-    EXPECT_EQ(item("大只 200").state, State::Off);
+    for (const auto& [title, state] : {std::pair<const char*, State>{"时间彩蛋（三点几/收工/晚安）", State::On},
+                                       {"多喝水提醒", State::On}, {"幽灵模式（点击穿透）", State::Off},
+                                       {"小只 80", State::Off}, {"标准 120", State::On}, {"大只 200", State::Off}}) {
+        EXPECT_EQ(item(title).state, state) << title;
+    }
     EXPECT_EQ(fake.settings.writes, 0);
 }
 
@@ -66,35 +57,29 @@ TEST_F(Menus, PresetTickFollowsTheStoredSize) {
     }
 }
 
-TEST_F(Menus, ChangingSizeResizesAboutTheCentreAndStores) {
+TEST_F(Menus, ChangingSizeResizesAboutTheCentreTicksAndStores) {
     launch();
     fake.window().moveTo({500 - 87.6, 300 - 167.67418738049716 / 2});
-    item("大只 200").perform();
-    const Rect frame = fake.window().frame();
-    EXPECT_NEAR(frame.origin.x, 354.0, 1e-9);
-    EXPECT_NEAR(frame.origin.y, 160.272, 5e-4);
-    EXPECT_NEAR(frame.size.width, 292.0, 1e-9);
-    EXPECT_NEAR(frame.size.height, 279.457, 5e-4);
-    EXPECT_EQ(fake.window().contentFrame, Rect::make(0, 0, 292, frame.size.height));
-    EXPECT_NEAR(fake.view().frame().origin.y, 22.906, 5e-4);
-    EXPECT_EQ(fake.layer().frame, Rect::make(0, 0, 200, 229.06309751434034));
-    EXPECT_EQ(fake.layer().anchorPoint, (Point{0.5, 0.0}));
+    for (int twice = 0; twice < 2; ++twice) {
+        item("大只 200").perform();
+        EXPECT_NEAR(fake.window().frame().midX(), 500, 1e-9);
+        EXPECT_NEAR(fake.window().frame().midY(), 300, 1e-9);
+    }
+    EXPECT_EQ(fake.window().frame().size, petLayout(200).windowSize);
+    EXPECT_EQ(fake.window().contentFrame, petLayout(200).contentFrame);
+    EXPECT_EQ(fake.view().frame(), petLayout(200).petViewFrame);
+    EXPECT_EQ(fake.layer().frame, petLayout(200).layerFrame);
     EXPECT_EQ(fake.settings.values.at("petSize"), "200");
+    EXPECT_EQ(fake.settings.writes, 2);
     EXPECT_EQ(item("大只 200").state, State::On);
     EXPECT_EQ(item("标准 120").state, State::Off);
-    EXPECT_EQ(pet->currentPetSize(), 200);
+    pet->sayQuote();  // the bubble follows the new size
+    EXPECT_DOUBLE_EQ(fake.bubble().frame().minY(), petRectangle(fake.window().frame().origin, 200).maxY() + 8);
 
-    item("大只 200").perform();  // again: same centre, stored again
-    EXPECT_NEAR(fake.window().frame().origin.x, 354.0, 1e-9);
-    EXPECT_EQ(fake.settings.writes, 2);
-}
-
-TEST_F(Menus, ASizeItemWithoutAValueDoesNothing) {
-    launch();
-    MenuItem stray;
+    MenuItem stray;  // a size item without a value does nothing
     pet->changeSize(stray);
-    EXPECT_EQ(pet->currentPetSize(), 120);
-    EXPECT_EQ(fake.settings.writes, 0);
+    EXPECT_EQ(fake.settings.writes, 2);
+    EXPECT_EQ(fake.window().frame().size, petLayout(200).windowSize);
 }
 
 TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
@@ -102,7 +87,7 @@ TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
     item("幽灵模式（点击穿透）").perform();
     EXPECT_TRUE(fake.window().ignoresMouseEvents());
     EXPECT_EQ(bubbleText(), "幽灵模式：点不着我啦");
-    EXPECT_TRUE(pet->idle());
+    EXPECT_TRUE(idle());
 
     launch();
     EXPECT_TRUE(fake.window().ignoresMouseEvents());
@@ -124,7 +109,7 @@ TEST_F(Menus, RightClickOpensTheSameMenuAtTwentyTwenty) {
     launch();
     fake.view().mouseHandler->rightMouseDown();
     ASSERT_EQ(fake.windows.popUps.size(), 1u);
-    EXPECT_EQ(fake.windows.popUps[0].menu, pet->statusMenu());
+    EXPECT_EQ(fake.windows.popUps[0].menu, fake.statusItem().menu);
     EXPECT_EQ(fake.windows.popUps[0].location, (Point{20, 20}));
     EXPECT_EQ(fake.windows.popUps[0].view, &fake.view());
 }
