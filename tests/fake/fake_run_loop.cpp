@@ -54,7 +54,6 @@ void FakeRunLoop::advance(double seconds) {
         } else {
             *entry->valid = false;
         }
-        ++fired_;
         // Copy: the work may replace or destroy the timer that runs it.
         const std::function<void()> work = entry->work;
         work();

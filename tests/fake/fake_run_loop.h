@@ -29,7 +29,6 @@ public:
     std::size_t pendingBlockCount() const;
     // Every timer ever scheduled with this interval that is still valid.
     std::size_t liveTimersWithInterval(double interval) const;
-    std::uint64_t firedCount() const { return fired_; }
     // When the next timer or block is due; nothing when none is scheduled.
     std::optional<double> nextDue() const;
 
@@ -49,7 +48,6 @@ private:
 
     double now_ = 0;
     std::uint64_t nextOrder_ = 0;
-    std::uint64_t fired_ = 0;
     std::vector<std::shared_ptr<Entry>> entries_;
 };
 

@@ -31,7 +31,6 @@ void FakeClock::setStart(int year, int month, int day, int hour, int minute, dou
     const double local = static_cast<double>(daysFromCivil(year, month, day)) * 86400 + hour * 3600 +
                          minute * 60 + second;
     start_ = local - utcOffset_ - loop_.now();
-    shift_ = 0;
 }
 
 std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {
@@ -45,11 +44,6 @@ std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {
 }
 
 bool ScriptedRandom::fairCoin() {
-    if (!coins.empty()) {
-        const bool coin = coins.front();
-        coins.pop_front();
-        return coin;
-    }
     if (everyCoin) return *everyCoin;
     return std::bernoulli_distribution(0.5)(engine_);
 }
@@ -108,7 +102,6 @@ std::optional<std::string> FakeResources::pathFor(std::string_view name, std::st
 }
 
 std::shared_ptr<const Image> FakeImageLoader::loadImage(const std::string& path) {
-    ++loads;
     if (undecodable.contains(path)) return nullptr;
     return std::make_shared<FakeImage>(path);
 }

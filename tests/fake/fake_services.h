@@ -17,23 +17,20 @@ namespace glugmo::fake {
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(const FakeRunLoop& loop) : loop_(loop) {}
-    double now() const override { return start_ + shift_ + loop_.now(); }
+    double now() const override { return start_ + loop_.now(); }
     CalendarFields calendarAt(double instant) const override;
 
     // Local date and time at which the run loop's zero lies.
     void setStart(int year, int month, int day, int hour, int minute, double second = 0);
-    // Moves the wall clock without time passing (the user sets the clock).
-    void shift(double seconds) { shift_ += seconds; }
-    void setUtcOffset(double seconds) { utcOffset_ = seconds; }
 
 private:
     const FakeRunLoop& loop_;
     double start_ = 1'780'000'000;  // some day in 2026
-    double shift_ = 0;
-    double utcOffset_ = 8 * 3600;
+    static constexpr double utcOffset_ = 8 * 3600;
 };
 
-// Plays back scripted picks first, then falls back to a seeded generator.
+// Plays back scripted picks first, then falls back to a seeded generator; a
+// coin can be fixed for a whole test.
 class ScriptedRandom final : public RandomSource {
 public:
     explicit ScriptedRandom(unsigned seed = 1) : engine_(seed) {}
@@ -41,8 +38,7 @@ public:
     bool fairCoin() override;
 
     std::deque<std::size_t> indices;
-    std::deque<bool> coins;
-    std::optional<bool> everyCoin;  // after the scripted ones
+    std::optional<bool> everyCoin;
     std::vector<std::size_t> bounds;  // every bound asked for, in order
 
 private:
@@ -97,7 +93,6 @@ public:
     std::set<std::string> undecodable;  // paths that do not load as images
     // Frame properties per path; a path not listed has no image source.
     std::map<std::string, std::vector<GifFrameProperties>> frames;
-    int loads = 0;
 };
 
 class FakeApplication final : public Application {

@@ -30,11 +30,6 @@ void FakeLayer::removeAnimation(std::string_view key) {
     if (const auto found = animations_.find(key); found != animations_.end()) animations_.erase(found);
 }
 
-const Animation* FakeLayer::animation(std::string_view key) const {
-    if (!hasAnimation(key)) return nullptr;
-    return &animations_.find(key)->second.animation;
-}
-
 std::vector<std::string> FakeLayer::keys() const {
     std::vector<std::string> live;
     for (const auto& [key, running] : animations_) {

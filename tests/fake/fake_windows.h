@@ -22,7 +22,6 @@ public:
     void setAnchorPoint(Point anchor) override { anchorPoint = anchor; }
     void setFrame(Rect rect) override { frame = rect; }
 
-    const Animation* animation(std::string_view key) const;
     std::vector<std::string> keys() const;
 
     Point anchorPoint{0.5, 0.5};
@@ -46,7 +45,7 @@ public:
     bool hasImage() const override { return image_ != nullptr; }
     void setFrame(Rect rect) override { frame_ = rect; }
     Rect frame() const override { return frame_; }
-    Layer* layer() override { return hasLayer ? &layer_ : nullptr; }
+    Layer* layer() override { return &layer_; }
     void setMouseHandler(MouseHandler* handler) override { mouseHandler = handler; }
     std::optional<std::string> renderPng(Rect area) override;
 
@@ -56,7 +55,6 @@ public:
 
     MouseHandler* mouseHandler = nullptr;
     std::vector<std::string> imageHistory;  // paths, in the order shown
-    bool hasLayer = true;
     bool renderFails = false;
     Rect lastRenderArea;
     int imageChanges = 0;
@@ -109,7 +107,7 @@ public:
     Size fittingSize(double maxLineWidth) const override;
     void setFrame(Rect rect) override { frame_ = rect; }
     Rect frame() const override { return frame_; }
-    void setLabelFrame(Rect rect) override { labelFrame = rect; }
+    void setLabelFrame(Rect) override {}
     void setAlpha(double value) override {
         alpha_ = value;
         ++alphaSets_;
@@ -123,7 +121,6 @@ public:
 
     std::string text;
     std::vector<std::string> textHistory;
-    Rect labelFrame;
     int fades = 0;
     bool renderFails = false;
 
