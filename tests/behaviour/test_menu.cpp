@@ -12,7 +12,7 @@ std::vector<std::string> titles(const Menu& menu) {
     return out;
 }
 
-TEST_F(Menus, HasTwelveItemsInOrderWithTheSizeSubmenuAndFirstLaunchTicks) {
+TEST_F(Menus, TrayAndRightClickShowTwelveItemsWithTheSizeSubmenuAndFirstLaunchTicks) {
     launch();
     const Menu& menu = *fake.statusItem().menu;
     EXPECT_EQ(titles(menu), (std::vector<std::string>{
@@ -30,6 +30,11 @@ TEST_F(Menus, HasTwelveItemsInOrderWithTheSizeSubmenuAndFirstLaunchTicks) {
         EXPECT_EQ(item(title).state, state) << title;
     }
     EXPECT_EQ(fake.settings.writes, 0);
+    fake.view().mouseHandler->rightMouseDown();
+    ASSERT_EQ(fake.windows.popUps.size(), 1u);
+    EXPECT_EQ(fake.windows.popUps[0].menu, fake.statusItem().menu);
+    EXPECT_EQ(fake.windows.popUps[0].location, (Point{20, 20}));
+    EXPECT_EQ(fake.windows.popUps[0].view, &fake.view());
 }
 
 TEST_F(Menus, SwitchesFlipTheirTickAndStoreIt) {
@@ -98,24 +103,11 @@ TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
     EXPECT_EQ(fake.settings.values.at("ghostMode"), "false");
 }
 
-TEST_F(Menus, MissingIconFallsBackToTheTapTitle) {
+TEST_F(Menus, HideAndQuitItemsAndAMissingIcon) {
     fake.removeResource("icon.png");
     launch();
     EXPECT_FALSE(fake.statusItem().image);
     EXPECT_EQ(fake.statusItem().title, "🚰");
-}
-
-TEST_F(Menus, RightClickOpensTheSameMenuAtTwentyTwenty) {
-    launch();
-    fake.view().mouseHandler->rightMouseDown();
-    ASSERT_EQ(fake.windows.popUps.size(), 1u);
-    EXPECT_EQ(fake.windows.popUps[0].menu, fake.statusItem().menu);
-    EXPECT_EQ(fake.windows.popUps[0].location, (Point{20, 20}));
-    EXPECT_EQ(fake.windows.popUps[0].view, &fake.view());
-}
-
-TEST_F(Menus, HideAndQuitItems) {
-    launch();
     item("咕噜宝先隐身（双击也可）").perform();
     EXPECT_FALSE(fake.window().isVisible());
     item("咕噜宝先隐身（双击也可）").perform();

@@ -6,18 +6,6 @@
 
 namespace glugmo::fake {
 
-namespace {
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-long daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-}  // namespace
-
 CalendarFields FakeClock::calendarAt(double instant) const {
     const auto local = static_cast<std::time_t>(std::floor(instant + utcOffset_));
     std::tm tm{};
@@ -28,9 +16,10 @@ CalendarFields FakeClock::calendarAt(double instant) const {
 }
 
 void FakeClock::setStart(int year, int month, int day, int hour, int minute, double second) {
-    const double local = static_cast<double>(daysFromCivil(year, month, day)) * 86400 + hour * 3600 +
-                         minute * 60 + second;
-    start_ = local - utcOffset_ - loop_.now();
+    std::tm tm{};
+    tm.tm_year = year - 1900, tm.tm_mon = month - 1, tm.tm_mday = day;
+    tm.tm_hour = hour, tm.tm_min = minute;
+    start_ = static_cast<double>(timegm(&tm)) + second - utcOffset_ - loop_.now();
 }
 
 std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {

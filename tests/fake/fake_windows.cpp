@@ -1,7 +1,5 @@
 #include "tests/fake/fake_windows.h"
 
-#include <cmath>
-
 #include "tests/fake/fake_services.h"
 
 namespace glugmo::fake {
@@ -53,17 +51,6 @@ std::optional<std::string> FakeImageView::renderPng(Rect area) {
     lastRenderArea = area;
     if (renderFails) return std::nullopt;
     return "PNG:pet:" + imagePath();
-}
-
-Size FakeBubblePanel::fittingSize(double maxLineWidth) const {
-    double width = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) width += 7;
-        else if ((byte & 0xC0) == 0xC0) width += 13;  // lead byte of a wide character
-    }
-    const double lines = std::max(1.0, std::ceil(width / maxLineWidth));
-    return {std::min(width, maxLineWidth), 18 * lines};
 }
 
 void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -95,8 +96,7 @@ private:
     FakeImageView imageView_;
 };
 
-// Measures text as 13 points per character (ASCII 7), 18 points per line,
-// wrapping at the maximum line width.
+// Measures text as one line of 7 points a byte, cut at the maximum width.
 class FakeBubblePanel final : public BubblePanel {
 public:
     FakeBubblePanel(FakeRunLoop& loop, Rect contentRect) : loop_(loop), frame_(contentRect) {}
@@ -104,7 +104,9 @@ public:
         text = value;
         textHistory.push_back(value);
     }
-    Size fittingSize(double maxLineWidth) const override;
+    Size fittingSize(double maxLineWidth) const override {
+        return {std::min(7.0 * static_cast<double>(text.size()), maxLineWidth), 18};
+    }
     void setFrame(Rect rect) override { frame_ = rect; }
     Rect frame() const override { return frame_; }
     void setLabelFrame(Rect) override {}
