@@ -30,11 +30,11 @@ TEST_F(Playback, AGifStopsTheMotionsAndRevertsAfterItsDurationPlusAGrace) {
 
 TEST_F(Playback, AMissingOrUndecodableGifChangesNothing) {
     pet->play("13_嚯", "first");
-    const int changes = fake.view().imageChanges;
+    const std::size_t changes = fake.view().imageHistory.size();
     fake.images.undecodable.insert(gifPath("09_问号"));
     for (const char* name : {"no_such_gif", "09_问号"}) {
         pet->play(name, "never shown");
-        EXPECT_EQ(fake.view().imageChanges, changes);
+        EXPECT_EQ(fake.view().imageHistory.size(), changes);
         EXPECT_EQ(revertTimers(), 1u);
         EXPECT_EQ(bubbleText(), "first");
     }

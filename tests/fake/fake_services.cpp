@@ -37,22 +37,10 @@ bool ScriptedRandom::fairCoin() {
     return std::bernoulli_distribution(0.5)(engine_);
 }
 
-std::optional<std::string> FakeSettings::rawValue(std::string_view key) const {
-    const auto found = values.find(key);
-    if (found == values.end()) return std::nullopt;
-    return found->second;
-}
-
-void FakeSettings::setBool(std::string_view key, bool value) {
-    values[std::string(key)] = value ? "true" : "false";
-    ++writes;
-}
-
 void FakeSettings::setDouble(std::string_view key, double value) {
     char buffer[64];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    values[std::string(key)] = std::string(buffer, end);
-    ++writes;
+    write(key, std::string(buffer, end));
 }
 
 bool FakeFileSystem::fileExists(const std::string& path) const {
@@ -82,28 +70,6 @@ bool FakeFileSystem::removeFile(const std::string& path) {
     if (writesFail) return false;
     files.erase(path);
     return true;
-}
-
-std::optional<std::string> FakeResources::pathFor(std::string_view name, std::string_view ext) const {
-    const std::string key = std::string(name) + "." + std::string(ext);
-    if (!available.contains(key)) return std::nullopt;
-    return pathOf(key);
-}
-
-std::shared_ptr<const Image> FakeImageLoader::loadImage(const std::string& path) {
-    if (undecodable.contains(path)) return nullptr;
-    return std::make_shared<FakeImage>(path);
-}
-
-std::optional<std::vector<GifFrameProperties>> FakeImageLoader::gifFrameProperties(
-    const std::string& path) {
-    const auto found = frames.find(path);
-    if (found == frames.end()) return std::nullopt;
-    return found->second;
-}
-
-std::vector<GifFrameProperties> evenFrames(int count, double delay) {
-    return std::vector<GifFrameProperties>(count, GifFrameProperties{true, delay, delay});
 }
 
 }  // namespace glugmo::fake

@@ -47,9 +47,16 @@ private:
 
 class FakeSettings final : public SettingsStore {
 public:
-    std::optional<std::string> rawValue(std::string_view key) const override;
-    void setBool(std::string_view key, bool value) override;
+    std::optional<std::string> rawValue(std::string_view key) const override {
+        const auto found = values.find(key);
+        return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    void setBool(std::string_view key, bool value) override { write(key, value ? "true" : "false"); }
     void setDouble(std::string_view key, double value) override;
+    void write(std::string_view key, std::string value) {
+        values[std::string(key)] = std::move(value);
+        ++writes;
+    }
 
     std::map<std::string, std::string, std::less<>> values;
     int writes = 0;
@@ -74,7 +81,10 @@ public:
 
 class FakeResources final : public Resources {
 public:
-    std::optional<std::string> pathFor(std::string_view name, std::string_view ext) const override;
+    std::optional<std::string> pathFor(std::string_view name, std::string_view ext) const override {
+        const std::string key = std::string(name) + "." + std::string(ext);
+        return available.contains(key) ? std::optional(pathOf(key)) : std::nullopt;
+    }
     std::set<std::string> available;  // "name.ext"
     static std::string pathOf(std::string_view nameAndExt) { return "/res/" + std::string(nameAndExt); }
 };
@@ -87,8 +97,13 @@ public:
 
 class FakeImageLoader final : public ImageLoader {
 public:
-    std::shared_ptr<const Image> loadImage(const std::string& path) override;
-    std::optional<std::vector<GifFrameProperties>> gifFrameProperties(const std::string& path) override;
+    std::shared_ptr<const Image> loadImage(const std::string& path) override {
+        return undecodable.contains(path) ? nullptr : std::make_shared<FakeImage>(path);
+    }
+    std::optional<std::vector<GifFrameProperties>> gifFrameProperties(const std::string& path) override {
+        const auto found = frames.find(path);
+        return found == frames.end() ? std::nullopt : std::optional(found->second);
+    }
 
     std::set<std::string> undecodable;  // paths that do not load as images
     // Frame properties per path; a path not listed has no image source.
@@ -107,8 +122,5 @@ public:
     int flushes = 0;
     bool terminated = false;
 };
-
-// Frame properties of a GIF whose frames all last `delay` seconds.
-std::vector<GifFrameProperties> evenFrames(int count, double delay);
 
 }  // namespace glugmo::fake

@@ -36,21 +36,9 @@ std::vector<std::string> FakeLayer::keys() const {
     return live;
 }
 
-void FakeImageView::setImage(std::shared_ptr<const Image> image) {
-    image_ = std::move(image);
-    ++imageChanges;
-    imageHistory.push_back(imagePath());
-}
-
 std::string FakeImageView::imagePath() const {
     const auto* fake = dynamic_cast<const FakeImage*>(image_.get());
     return fake ? fake->path : "";
-}
-
-std::optional<std::string> FakeImageView::renderPng(Rect area) {
-    lastRenderArea = area;
-    if (renderFails) return std::nullopt;
-    return "PNG:pet:" + imagePath();
 }
 
 void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion) {
@@ -62,11 +50,6 @@ void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion)
         if (alphaSets_ == sets) alpha_ = 0;
         completion();
     });
-}
-
-std::optional<std::string> FakeBubblePanel::renderPng() {
-    if (renderFails) return std::nullopt;
-    return "PNG:bubble:" + text;
 }
 
 std::unique_ptr<PetWindow> FakeWindowSystem::makePetWindow(Rect contentRect, bool ignores) {

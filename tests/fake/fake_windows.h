@@ -42,13 +42,19 @@ private:
 class FakeImageView final : public ImageView {
 public:
     explicit FakeImageView(const FakeRunLoop& loop) : layer_(loop) {}
-    void setImage(std::shared_ptr<const Image> image) override;
+    void setImage(std::shared_ptr<const Image> image) override {
+        image_ = std::move(image);
+        imageHistory.push_back(imagePath());
+    }
     bool hasImage() const override { return image_ != nullptr; }
     void setFrame(Rect rect) override { frame_ = rect; }
     Rect frame() const override { return frame_; }
     Layer* layer() override { return &layer_; }
     void setMouseHandler(MouseHandler* handler) override { mouseHandler = handler; }
-    std::optional<std::string> renderPng(Rect area) override;
+    std::optional<std::string> renderPng(Rect area) override {
+        lastRenderArea = area;
+        return renderFails ? std::nullopt : std::optional("PNG:pet:" + imagePath());
+    }
 
     // The path of the image shown, "" for none.
     std::string imagePath() const;
@@ -58,7 +64,6 @@ public:
     std::vector<std::string> imageHistory;  // paths, in the order shown
     bool renderFails = false;
     Rect lastRenderArea;
-    int imageChanges = 0;
 
 private:
     FakeLayer layer_;
@@ -119,7 +124,9 @@ public:
     void orderOut() override { visible_ = false; }
     bool isVisible() const override { return visible_; }
     void fadeOut(double duration, std::function<void()> completion) override;
-    std::optional<std::string> renderPng() override;
+    std::optional<std::string> renderPng() override {
+        return renderFails ? std::nullopt : std::optional("PNG:bubble:" + text);
+    }
 
     std::string text;
     std::vector<std::string> textHistory;
