@@ -29,7 +29,7 @@ struct PetFixture : ::testing::Test {
     bool bubbleVisible() { return fake.bubble().isVisible(); }
     std::string bubbleText() { return fake.bubble().text; }
     // A GIF of one second is held 0.15 s longer; the idle pet stretches every 45 s.
-    std::size_t revertTimers(double gifSeconds = 1.0) { return fake.loop.liveTimersWithInterval(gifSeconds + 0.15); }
+    std::size_t revertTimers() { return fake.loop.liveTimersWithInterval(1.15); }
     std::size_t stretchTimers() { return fake.loop.liveTimersWithInterval(45.0); }
 
     // The menu item with this title, searched through submenus too.

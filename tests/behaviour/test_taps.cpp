@@ -55,7 +55,8 @@ TEST_F(Taps, AHiddenPetStillReactsToPokesAndASecondLaunchBringsItBack) {
 }
 
 TEST_F(Taps, RandomMoveDrawsFromThirteenWithDuplicatesAndNoQuip) {
-    for (const auto& [index, gif] : {std::pair<std::size_t, const char*>{12, "08_多喝水"}, {6, "01_好jeng啊"}, {0, "01_好jeng啊"}}) {
+    const std::pair<std::size_t, const char*> picks[] = {{12, "08_多喝水"}, {6, "01_好jeng啊"}, {0, "01_好jeng啊"}};
+    for (const auto& [index, gif] : picks) {
         fake.random.indices = {index};
         pet->randomMove();
         EXPECT_EQ(shownImage(), gifPath(gif));

@@ -103,7 +103,7 @@ struct Soak : ::testing::Test {
     double pause() {
         // Mostly quick successions and short breaks, now and then hours away.
         static const double weights[] = {40, 30, 20, 10}, from[] = {0, 2, 30, 600}, to[] = {2, 30, 600, 7200};
-        const std::size_t r = std::discrete_distribution<std::size_t>(std::begin(weights), std::end(weights))(random);
+        const auto r = std::discrete_distribution<std::size_t>(std::begin(weights), std::end(weights))(random);
         return std::uniform_real_distribution<double>(from[r], to[r])(random);
     }
     void click(int count, Point moveTo) {
@@ -119,7 +119,7 @@ struct Soak : ::testing::Test {
         wait(pause());
         static const char* names[] = {"tap", "double click", "drag", "right click", "pester", "menu"};
         static const double weights[] = {30, 8, 10, 6, 3, 16};
-        std::string gesture = names[std::discrete_distribution<int>(std::begin(weights), std::end(weights))(random)];
+        std::string gesture = names[std::discrete_distribution<>(std::begin(weights), std::end(weights))(random)];
         // A hidden or click-through pet cannot be reached with the mouse: the user goes to the menu.
         if (!fake.window().isVisible() || fake.window().ignoresMouseEvents()) gesture = "menu";
         ++gestures[gesture];

@@ -25,7 +25,9 @@ struct Gestures : ::testing::Test {
 TEST(IsTap, DisplacementBelowSixPointsIsATap) {
     const std::pair<Point, bool> cases[] = {
         {{0, 0}, true}, {{5, 3}, true}, {{6, 0}, false}, {{0, -6.1}, false}, {{0, -5.9}, true}};
-    for (const auto& [to, tap] : cases) EXPECT_EQ(isTap({10, 10}, {10 + to.x, 10 + to.y}), tap) << to.x << "," << to.y;
+    for (const auto& [to, tap] : cases) {
+        EXPECT_EQ(isTap({10, 10}, {10 + to.x, 10 + to.y}), tap) << to.x << "," << to.y;
+    }
 }
 
 TEST_F(Gestures, OnlyAPressReleasedWhereItBeganIsATap) {

@@ -29,7 +29,8 @@ TEST(PetLayout, KnownSizesGiveTheKnownFramesWithThePetInsideItsMargins) {
         }
         EXPECT_EQ(layout.layerFrame, Rect::make(0, 0, c.size, layout.petViewFrame.size.height));
         // The rocking never leaves the window: 0.12 of the pet's height above it.
-        EXPECT_NEAR(layout.windowSize.height - layout.petViewFrame.maxY(), 0.12 * layout.petViewFrame.size.height, 1e-9);
+        const Rect pet = layout.petViewFrame;
+        EXPECT_NEAR(layout.windowSize.height - pet.maxY(), 0.12 * pet.size.height, 1e-9) << c.size;
     }
 }
 
@@ -40,7 +41,8 @@ TEST(PetLayout, PlacementFollowsTheScreenAndTheWindow) {
     EXPECT_DOUBLE_EQ(pet.origin.x, 1027.6);
     EXPECT_DOUBLE_EQ(pet.origin.y, 53.74378585086042);
     EXPECT_EQ(pet.size, petLayout(120).petViewFrame.size);
-    const Rect after = resizedAboutCentre(Rect::make(500 - 87.6, 300 - 83.8, 175.2, 167.6), petLayout(200).windowSize);
+    const Rect before = Rect::make(500 - 87.6, 300 - 83.8, 175.2, 167.6);
+    const Rect after = resizedAboutCentre(before, petLayout(200).windowSize);
     EXPECT_NEAR(after.midX(), 500, 1e-9);
     EXPECT_NEAR(after.midY(), 300, 1e-9);
     EXPECT_EQ(after.size, petLayout(200).windowSize);
