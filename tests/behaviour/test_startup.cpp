@@ -17,19 +17,13 @@ TEST_F(Startup, PlacesTheWindowBottomRightAndShowsTheRockingIdlePet) {
     EXPECT_FALSE(bubbleVisible());
 }
 
-TEST_F(Startup, StoredSizeAndGhostModeApplyFromTheFirstMoment) {
-    fake.settings.values = {{"petSize", "200"}, {"ghostMode", "true"}};
-    launch();
-    EXPECT_TRUE(fake.window().ignoresMouseEvents());
-    EXPECT_EQ(fake.window().frame().size, petLayout(200).windowSize);
-    EXPECT_EQ(fake.view().frame(), petLayout(200).petViewFrame);
-}
-
-TEST_F(Startup, UnusableStoredSizesGiveTheDefaultAndAreNotRewritten) {
-    for (const char* stored : {"0", "nan", "1e300", "banana"}) {
+TEST_F(Startup, TheStoredSizeAppliesFromTheFirstMomentAndAnUnusableOneIsNotRewritten) {
+    const std::pair<const char*, double> cases[] = {{"200", 200}, {"0", 120}, {"nan", 120}, {"banana", 120}};
+    for (const auto& [stored, size] : cases) {
         fake.settings.values = {{"petSize", stored}};
         launch();
-        EXPECT_EQ(fake.window().frame().size, petLayout(120).windowSize) << stored;
+        EXPECT_EQ(fake.window().frame().size, petLayout(size).windowSize) << stored;
+        EXPECT_EQ(fake.view().frame(), petLayout(size).petViewFrame) << stored;
         EXPECT_EQ(fake.settings.values.at("petSize"), stored);
         EXPECT_EQ(fake.settings.writes, 0);
     }
