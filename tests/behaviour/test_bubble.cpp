@@ -40,14 +40,5 @@ TEST_F(Bubble, HideRemovesItAtOnceAndTheTimerNeverFires) {
     EXPECT_EQ(panel().fades, 0);
 }
 
-TEST_F(Bubble, DebugRenderReportsWhetherItWroteTheFile) {
-    bubble->show("render me", anchor);
-    EXPECT_TRUE(bubble->debugRender("/tmp/bubble_render.png"));
-    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:render me");
-    EXPECT_FALSE(bubble->debugRender("/nonexistent/folder/b.png"));
-    panel().renderFails = true;
-    EXPECT_FALSE(bubble->debugRender("/tmp/bubble_render.png"));
-}
-
 }  // namespace
 }  // namespace glugmo

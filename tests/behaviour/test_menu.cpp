@@ -80,11 +80,6 @@ TEST_F(Menus, ChangingSizeResizesAboutTheCentreTicksAndStores) {
     EXPECT_EQ(item("标准 120").state, State::Off);
     pet->sayQuote();  // the bubble follows the new size
     EXPECT_DOUBLE_EQ(fake.bubble().frame().minY(), petRectangle(fake.window().frame().origin, 200).maxY() + 8);
-
-    MenuItem stray;  // a size item without a value does nothing
-    pet->changeSize(stray);
-    EXPECT_EQ(fake.settings.writes, 2);
-    EXPECT_EQ(fake.window().frame().size, petLayout(200).windowSize);
 }
 
 TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {

@@ -58,24 +58,5 @@ TEST_F(Gestures, RightClickReportsTheViewAndLeavesTheDragOriginAlone) {
     EXPECT_EQ(calls, std::vector<std::string>{"right"});
 }
 
-TEST_F(Gestures, AbsentCallbacksOrWindowIgnoreEveryGestureButTheDrag) {
-    view.onTap = nullptr;
-    view.onDoubleTap = nullptr;
-    view.onRightTap = nullptr;
-    view.mouseDown(1);
-    view.mouseUp();
-    view.mouseDown(2);
-    view.rightMouseDown();
-    EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(window.dragRequests, 1);
-
-    fake::FakeImageView imageView(loop);
-    PetView windowless(nullptr, imageView);
-    windowless.onTap = [&] { calls.push_back("tap"); };
-    windowless.mouseDown(1);
-    windowless.mouseUp();
-    EXPECT_TRUE(calls.empty());
-}
-
 }  // namespace
 }  // namespace glugmo
