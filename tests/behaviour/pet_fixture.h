@@ -28,7 +28,7 @@ struct PetFixture : ::testing::Test {
     bool idle() { return shownImage() == idlePath(); }
     bool bubbleVisible() { return fake.bubble().isVisible(); }
     std::string bubbleText() { return fake.bubble().text; }
-    // A GIF of one second is held 0.15 s longer; the idle pet stretches every 45 s.
+    // The fake's GIFs last a second and are held 0.15 s longer; an idle pet stretches every 45 s.
     std::size_t revertTimers() { return fake.loop.liveTimersWithInterval(1.15); }
     std::size_t stretchTimers() { return fake.loop.liveTimersWithInterval(45.0); }
 

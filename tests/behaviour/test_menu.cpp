@@ -78,8 +78,9 @@ TEST_F(Menus, ChangingSizeResizesAboutTheCentreTicksAndStores) {
     EXPECT_EQ(fake.settings.writes, 2);
     EXPECT_EQ(item("大只 200").state, State::On);
     EXPECT_EQ(item("标准 120").state, State::Off);
-    pet->sayQuote();  // the bubble follows the new size
+    pet->sayQuote();  // the bubble follows the new size; a quip alone plays nothing
     EXPECT_DOUBLE_EQ(fake.bubble().frame().minY(), petRectangle(fake.window().frame().origin, 200).maxY() + 8);
+    EXPECT_TRUE(idle());
 }
 
 TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
