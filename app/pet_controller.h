@@ -53,18 +53,6 @@ public:
 
     void loadQuotes();
 
-    // Read-only views for the program's tests and its debug output.
-    bool idle() const { return isIdle; }
-    double currentPetSize() const { return petSize; }
-    const std::vector<std::string>& currentQuotes() const { return quotes; }
-    const std::vector<double>& recentTaps() const { return tapTimes.times(); }
-    const std::set<std::string>& firedKeys() const { return firedToday; }
-    const std::shared_ptr<Menu>& statusMenu() const { return menu; }
-    PetWindow* petWindow() const { return window.get(); }
-    const BubbleController& speechBubble() const { return *bubble; }
-    bool hasLiveRevertTimer() const { return revertTimer && revertTimer->isValid(); }
-    bool hasStretchTimer() const { return stretchTimer != nullptr; }
-
 private:
     void setupWindow();
     void applyLayout(const PetLayout& layout);

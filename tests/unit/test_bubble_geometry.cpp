@@ -13,7 +13,7 @@ struct SizeCase {
     double height;
 };
 
-TEST(BubbleGeometry, SizeIsPaddedAndClampedToItsLimits) {
+TEST(BubbleGeometry, SizeIsPaddedAndClampedAndCentredEightPointsAboveTheAnchor) {
     const SizeCase cases[] = {
         {{0, 0}, 90, 36},           // empty text: the minimum bubble
         {{62, 20}, 90, 36},         // exactly at both minimums
@@ -26,12 +26,6 @@ TEST(BubbleGeometry, SizeIsPaddedAndClampedToItsLimits) {
         const BubbleGeometry g = bubbleGeometry(c.fitting, kAnchor);
         EXPECT_DOUBLE_EQ(g.panelFrame.size.width, c.width) << c.fitting.width;
         EXPECT_DOUBLE_EQ(g.panelFrame.size.height, c.height) << c.fitting.height;
-    }
-}
-
-TEST(BubbleGeometry, CentredEightPointsAboveTheAnchorWhateverItsSize) {
-    for (Size fitting : {Size{10, 10}, Size{150, 17}, Size{232, 70}}) {
-        const BubbleGeometry g = bubbleGeometry(fitting, kAnchor);
         EXPECT_DOUBLE_EQ(g.panelFrame.midX(), kAnchor.midX());
         EXPECT_DOUBLE_EQ(g.panelFrame.minY(), kAnchor.maxY() + 8);
     }
