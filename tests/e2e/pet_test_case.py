@@ -53,8 +53,8 @@ def fingerprint(path):
 
 class PetTestCase(unittest.TestCase):
     desktop_options = ()
-    row_pets = None  # the pets of the table row under way
-    row_name = ""
+    _row_pets = None  # the pets of the table row under way
+    _row_name = ""
 
     @classmethod
     def setUpClass(cls):
@@ -78,21 +78,21 @@ class PetTestCase(unittest.TestCase):
         """A subtest with a home of its own, whose pets are stopped when it
         ends, so a failed row leaves no pet for the next one to click."""
         with self.subTest(name):
-            self.row_name, self.row_pets = name, []
+            self._row_name, self._row_pets = name, []
             try:
                 self.fresh_home()
                 yield
             finally:
-                pets, self.row_pets, self.row_name = self.row_pets, None, ""
+                pets, self._row_pets, self._row_name = self._row_pets, None, ""
                 for pet in pets:
                     self.stop(pet)
 
     def launch(self, program=None, debug=None):
         pet = Pet(str(program or exe), self.desktop, self.home, debug)
-        if self.row_pets is None:
+        if self._row_pets is None:
             self.addCleanup(self.stop, pet)
         else:
-            self.row_pets.append(pet)
+            self._row_pets.append(pet)
         return pet
 
     def stop(self, pet):
@@ -106,7 +106,7 @@ class PetTestCase(unittest.TestCase):
         folder = os.environ.get("GLUGMO_E2E_SCREENSHOTS")
         if folder:
             Path(folder).mkdir(parents=True, exist_ok=True)
-            name = f"{self.id().split('.')[-1]}-{self.row_name}-{label}".replace(" ", "_").replace("/", "_")
+            name = f"{self.id().split('.')[-1]}-{self._row_name}-{label}".replace(" ", "_").replace("/", "_")
             self.desktop.screenshot(Path(folder) / f"{name}.png")
 
     def assertNear(self, actual, expected, tolerance, what):
@@ -122,7 +122,7 @@ class PetTestCase(unittest.TestCase):
         """The pet's menu by a right click on `rect`, else the tray icon's."""
         spot = rect or self.desktop.geometry(wait_for(pet.tray_icon, 5, "the tray icon"))
         self.desktop.click(centre(spot), button=3)
-        return wait_for(pet.menu, 2, "the menu")
+        return wait_for(pet.menu, 5, "the menu")
 
     def choose(self, pet, downs, *then):
         self.desktop.keys(*["Down"] * downs, *(then or ["Return"]))

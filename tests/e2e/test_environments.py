@@ -5,7 +5,8 @@ is not the first. Each row starts a desktop of its own."""
 import os
 import subprocess
 
-from pet_geometry import DEFAULT_SIZE, default_frame, pet_rect
+from desktop import wait_for
+from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_rect
 from pet_test_case import BACKDROP, PetTestCase, main, open_desktop
 from pixels import fraction_of_colour
 
@@ -42,12 +43,13 @@ class EnvironmentsTest(PetTestCase):
         window = pet.window()
         frame = pet.frame(window)
         self.exercise(pet)
+        wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
         shot = self.desktop.grab(frame)
         x, y, w, h = pet_rect((0, 0, *frame[2:]), DEFAULT_SIZE)
         self.assertLess(fraction_of_colour(shot.crop((x, y, x + w, y + h)), BACKDROP), 0.75, "pet drawn")
         for band in ((0, 0, shot.width, y / 2), (0, 0, x / 2, shot.height)):
             self.assertGreater(fraction_of_colour(shot.crop(band), BACKDROP), 0.98, "the backdrop around the pet")
-        bubble = self.click_for_bubble(pet, window, pet_rect(frame, DEFAULT_SIZE))
+        bubble = self.click_for_bubble(pet, window, centre(pet_rect(frame, DEFAULT_SIZE)))
         self.assertLess(fraction_of_colour(self.desktop.grab(bubble), (0, 0, 0), tolerance=24), 0.01,
                         "black corners on the bubble")
 
