@@ -21,17 +21,7 @@ def two_monitors(desktop):
 
 
 class EnvironmentsTest(PetTestCase):
-
-    @classmethod
-    def setUpClass(cls):
-        pass  # every row opens its own desktop
-
-    @classmethod
-    def tearDownClass(cls):
-        pass
-
-    def setUp(self):
-        pass
+    desktop_options = None
 
     def check_no_tray(self):
         self.exercise(self.launch(), tray=False)
