@@ -175,7 +175,7 @@ class DesktopTest(PetTestCase):
         first = self.click_for_bubble(pet, window, spots[0])
         time.sleep(2.1)  # that tap leaves the two seconds that make a burst
         started = time.monotonic()
-        self.desktop.click_each(spots * 2 + spots[:1], gap=0.15)
+        self.desktop.click_each(spots * 2 + spots[:1], gap=0.05)
         time.sleep(0.1)
         fifth = self.desktop.geometry(pet.bubble(window))
         sixth_click = time.monotonic()
