@@ -1,0 +1,197 @@
+"""Bad input that only the real program can show: settings values as Qt reads
+them, files in the way or out of reach, broken pictures beside the program.
+Every row launches the pet, goes through `exercise` and checks that it left
+alone what it must not touch."""
+
+import os
+import pwd
+import random
+import shutil
+import tempfile
+import time
+from pathlib import Path
+
+import pet_test_case
+from desktop import wait_for
+from pet_geometry import DEFAULT_SIZE, centre, pet_rect
+from pet_test_case import (BACKDROP, BUBBLE_RENDER, DEFAULT_SWITCHES, LONG_QUIP, PANEL, PET_RENDER, RANDOM_MOVE,
+                           SHORT_BUBBLE, PetTestCase, fingerprint, main)
+from pixels import changed_pixels, fraction_of_colour
+
+# Stored values -> the size the pet is drawn at and how it reads each switch:
+# a word or an empty value reads false, a number that is not zero true.
+SETTINGS = [
+    ({"petSize": "NaN", "clockOn": "", "drinkOn": "banana", "ghostMode": "0"}, 120, (False, False, False)),
+    ({"petSize": "1e300", "clockOn": "0", "drinkOn": "2.5", "ghostMode": "1"}, 120, (False, True, True)),
+    ({"petSize": "80.5", "clockOn": "-3", "drinkOn": "", "ghostMode": "off"}, 80.5, (True, False, False)),
+    ({"petSize": "-inf", "clockOn": "0.0", "drinkOn": "1e-400", "ghostMode": "-0.5"}, 120, (False, False, True)),
+]
+# GIF bytes -> what is installed in their place (None: nothing).
+UNPLAYABLE = {
+    "every GIF missing": None,
+    "GIFs with no frames": lambda data: b"GIF89a" + data[6:10] + b"\0\0\0;",  # the logical screen alone
+    "GIFs that are not pictures": lambda _: b"this is not a picture\n" * 20,
+}
+
+
+class BadInputTest(PetTestCase):
+
+    def test_settings_values(self):
+        for stored, size, switches in SETTINGS:
+            with self.row(" ".join(f"{k}={v}" for k, v in stored.items())):
+                self.home.write_settings(**stored)
+                self.exercise(self.launch(), size=size, switches=dict(zip(DEFAULT_SWITCHES, switches)))
+
+    def test_files_and_pictures(self):
+        rows = [(n[4:], getattr(self, n)) for n in dir(self) if n.startswith("row_")]
+        rows += [(name, lambda gif=gif: self.assertStaysIdle(gif)) for name, gif in UNPLAYABLE.items()]
+        for name, run in rows:
+            with self.row(name):
+                run()
+
+    def scratch_folder(self):
+        folder = Path(tempfile.mkdtemp(prefix="glugmo-bad-input-"))
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        return folder
+
+    def as_other_user(self):
+        """A script that runs the pet in this row's home (handed over) as a
+        user whom file permissions bind, as they do not bind root."""
+        if os.geteuid() != 0:
+            return None
+        if not shutil.which("setpriv"):
+            self.skipTest("running as root without setpriv: cannot drop to a user whom permissions bind")
+        user = pwd.getpwnam("nobody")
+        for folder, dirs, files in os.walk(self.home.path):
+            for name in [folder] + [os.path.join(folder, n) for n in dirs + files]:
+                os.lchown(name, user.pw_uid, user.pw_gid)
+        script = self.scratch_folder() / "launch.sh"
+        script.write_text(f"#!/bin/sh\nexec setpriv --reuid={user.pw_uid} --regid={user.pw_gid} --clear-groups "
+                          f"-- '{pet_test_case.exe}'\n")
+        script.chmod(0o755)
+        return script
+
+    def install(self, gif=lambda data: data, missing=()):
+        """A copy of the program beside its pictures: `gif` turns each GIF's
+        bytes into what is installed (None leaves them out), `missing` names
+        the other pictures left out."""
+        folder = self.scratch_folder()
+        shutil.copy2(pet_test_case.exe, folder / "glugmo")
+        shutil.copytree(Path(pet_test_case.exe).parent / "resources", folder / "resources")
+        for picture in (folder / "resources").iterdir():
+            if picture.name in missing or (picture.suffix == ".gif" and gif is None):
+                picture.unlink()
+            elif picture.suffix == ".gif":
+                picture.write_bytes(gif(picture.read_bytes()))
+        return folder / "glugmo"
+
+    def bubble_box(self, program=None, **options):
+        """A row with the files in place, which must stay as they are."""
+        files = [f for f in (self.home.settings_file, self.home.quotes_file) if os.path.lexists(f)]
+        before = [fingerprint(f) for f in files]
+        box = self.exercise(self.launch(program), **options)
+        self.assertEqual([fingerprint(f) for f in files], before, "files changed")
+        return box
+
+    def row_settings_and_quotes_files_are_folders(self):
+        for path in (self.home.settings_file, self.home.quotes_file):
+            (path / "keep").mkdir(parents=True)
+        self.assertLess(self.bubble_box(saves=False)[3], SHORT_BUBBLE, "a built-in quip")
+
+    def row_settings_and_quotes_files_unreadable(self):
+        self.home.write_settings(petSize=200, clockOn="false", drinkOn="false", ghostMode="true")
+        self.home.write_quotes(LONG_QUIP.encode())
+        launcher = self.as_other_user()
+        for path in (self.home.settings_file, self.home.quotes_file):
+            path.chmod(0)
+        self.assertLess(self.bubble_box(launcher, saves=False)[3], SHORT_BUBBLE, "a built-in quip")
+
+    def row_settings_binary_junk_then_a_saved_switch(self):
+        self.home.settings_file.parent.mkdir(parents=True)
+        self.home.settings_file.write_bytes(random.Random(6).randbytes(4096))
+        pet = self.launch()
+        self.exercise(pet)
+        self.stop(pet)
+        self.exercise(self.launch(), switches={**DEFAULT_SWITCHES, "clockOn": False, "drinkOn": False})
+
+    def row_quotes_one_line_of_a_megabyte(self):
+        self.home.write_quotes(("测" * (2 ** 20 // 3 + 1)).encode())
+        x, y, w, h = self.bubble_box()
+        width, height = self.desktop.screen_size()
+        self.assertTrue(0 <= x and 0 <= y and x + w <= width and y + h <= height, f"bubble {(x, y, w, h)} on screen")
+
+    def row_quotes_a_hundred_thousand_lines(self):
+        self.home.write_quotes("\n".join(f"第{i}句" + "长" * 36 for i in range(100_000)).encode())
+        self.assertGreater(self.bubble_box()[3], SHORT_BUBBLE, "a quip from the file")
+
+    def row_quotes_file_a_symbolic_link(self):
+        target = self.home.path / "mine.txt"
+        target.write_text(LONG_QUIP + "\n")
+        self.home.quotes_file.parent.mkdir(parents=True)
+        self.home.quotes_file.symlink_to(target)
+        before = fingerprint(target)
+        self.assertGreater(self.bubble_box()[3], SHORT_BUBBLE, "a quip from the file")
+        self.assertEqual(fingerprint(target), before, "the link's target changed")
+
+    def assertStaysIdle(self, gif):
+        """With no GIF to play, taps, six quick taps and a random move play
+        nothing: no bubble, and the idle pet keeps rocking."""
+        pet = self.launch(self.install(gif=gif))
+        window = pet.window()
+        rect = pet_rect(pet.frame(window), DEFAULT_SIZE)
+        self.exercise(pet, bubble=False)
+        x, y = centre(rect)
+        self.desktop.click_each([(x - 12, y), (x + 12, y)] * 3, gap=0.15)
+        self.open_menu(pet, rect)
+        self.choose(pet, RANDOM_MOVE)
+        time.sleep(0.5)
+        self.assertIsNone(pet.bubble(window), "a bubble without a reaction")
+        first = self.desktop.grab(rect)
+        self.assertLess(fraction_of_colour(first, BACKDROP), 0.75, "the idle pet is drawn")
+        changes = []
+        for _ in range(6):
+            time.sleep(0.25)
+            changes.append(changed_pixels(first, self.desktop.grab(rect)))
+        self.assertGreater(max(changes), 200, f"the idle pet rocks: {changes}")
+
+    def row_pictures_truncated_gifs_play_what_they_have(self):
+        pet = self.launch(self.install(gif=lambda data: data[:len(data) // 2]))
+        self.exercise(pet)
+        window = pet.window()
+        wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
+        self.assertIsNotNone(self.click_for_bubble(pet, window, centre(pet_rect(pet.frame(window), DEFAULT_SIZE))),
+                             "back to idle, the pet reacts again")
+
+    def row_pictures_idle_and_tray_icon_missing(self):
+        self.addCleanup(PET_RENDER.unlink, missing_ok=True)
+        self.addCleanup(BUBBLE_RENDER.unlink, missing_ok=True)
+        program = self.install(missing=("idle.png", "icon.png"))
+        pet = self.launch(program, debug="")
+        status = pet.output_line("DEBUG visible=", 8)
+        self.assertTrue(status.startswith("DEBUG visible=true ") and status.endswith(" hasImage=false"), status)
+        pet.output_line("DEBUG bubble render", 4)
+        self.stop(pet)
+        pet = self.launch(program)
+        self.exercise(pet)
+        icon = wait_for(pet.tray_icon, 5, "an icon in the panel's tray")
+        self.snapshot("tray-stand-in")
+        drawn = 1 - fraction_of_colour(self.desktop.grab(self.desktop.geometry(icon)), PANEL)
+        self.assertGreater(drawn, 0.3, "a stand-in drawn over the panel")
+
+    def row_debug_render_path_a_file_of_another_user(self):
+        if os.geteuid() != 0:
+            self.skipTest("needs root to give a file in /tmp to another user")
+        self.addCleanup(PET_RENDER.unlink, missing_ok=True)
+        self.addCleanup(BUBBLE_RENDER.unlink, missing_ok=True)
+        PET_RENDER.unlink(missing_ok=True)
+        PET_RENDER.write_text("somebody else's\n")
+        shutil.chown(PET_RENDER, "nobody")
+        before = fingerprint(PET_RENDER)
+        pet = self.launch(debug="")
+        pet.output_line("DEBUG bubble render", 8)
+        self.assertEqual([t for _, t in pet.lines][1:], ["DEBUG render failed", "DEBUG bubble render saved"])
+        self.assertEqual(fingerprint(PET_RENDER), before, "another user's file changed")
+
+
+if __name__ == "__main__":
+    main()
