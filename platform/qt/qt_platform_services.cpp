@@ -6,16 +6,22 @@
 namespace glugmo {
 
 namespace {
-std::optional<std::string> userDataFolder() {
+std::optional<QString> userDataFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (folder.isEmpty()) return std::nullopt;
-    return folder.toStdString();
+    return folder;
+}
+
+std::optional<QString> userPictures() {
+    const std::optional<QString> data = userDataFolder();
+    if (!data) return std::nullopt;
+    return userPictureFolder(*data);
 }
 }  // namespace
 
 QtPlatformServices::QtPlatformServices()
-    : files(userDataFolder()),
-      resources(findResourceFolder(QCoreApplication::applicationDirPath())),
+    : files(userDataFolder() ? std::optional(userDataFolder()->toStdString()) : std::nullopt),
+      resources(findResourceFolder(QCoreApplication::applicationDirPath()), userPictures()),
       platform{runLoop, clock, random, settings, files, resources, images, windows, application} {}
 
 }  // namespace glugmo

@@ -1,14 +1,12 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/qt/gif_frame_reader.h"
+#include "gif/gif_frame_reader.h"
+#include "gif/gif_structure.h"
 
 namespace glugmo {
 namespace {
@@ -83,7 +81,8 @@ void expectFrames(const std::optional<std::vector<GifFrameProperties>>& actual,
 }
 
 TEST(GifFrameReader, ReportsEachFramesDelay) {
-    const auto none = frame(std::nullopt, std::nullopt);
+    // A frame without a control block shows for a tenth of a second.
+    const auto tenth = frame(0.1, 0.1);
     const struct {
         const char* name;
         std::vector<std::optional<int>> delays;
@@ -91,16 +90,25 @@ TEST(GifFrameReader, ReportsEachFramesDelay) {
     } cases[] = {
         {"steady", {25, 25, 25, 25}, std::vector(4, frame(0.25, 0.25))},
         {"clamped", {0, 1, 5}, {frame(0, 0.1), frame(0.01, 0.1), frame(0.05, 0.05)}},
-        {"no control blocks", {std::nullopt, std::nullopt}, {none, none}},
+        {"no control blocks", {std::nullopt, std::nullopt}, {tenth, tenth}},
         {"control applies to the next frame only",
-         {10, std::nullopt, 2},
-         {frame(0.1, 0.1), none, frame(0.02, 0.02)}},
+         {50, std::nullopt, 2},
+         {frame(0.5, 0.5), tenth, frame(0.02, 0.02)}},
         {"largest delay", {65535}, {frame(655.35, 655.35)}},
         {"still", {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        expectFrames(readGifFrameProperties(encode(c.delays).bytes), c.expected);
+        const std::string bytes = encode(c.delays).bytes;
+        expectFrames(readGifFrameProperties(bytes), c.expected);
+        // The decoder plays each frame for the delay the duration counts.
+        std::vector<int> shownMs;
+        for (const auto& f : c.expected) shownMs.push_back(static_cast<int>(*f.unclampedDelayTime * 1000 + 0.5));
+        if (const auto gif = readGifStructure(bytes).gif) {
+            EXPECT_EQ(gif->delaysMs, shownMs);
+        } else {
+            EXPECT_TRUE(c.expected.empty());
+        }
     }
 }
 
@@ -143,18 +151,50 @@ TEST(GifFrameReader, HugeDeclaredImageWithoutPixelsIsOneFrame) {
     const std::string image = "\x2c\x00\x00\x00\x00\xff\xff\xff\xff\x00\x02"s;  // 65535 x 65535
     // With and without the empty sub-block and trailer that should follow.
     for (const std::string& bytes : {header + image + "\x00\x3b"s, header + image}) {
-        expectFrames(readGifFrameProperties(bytes), {frame(std::nullopt, std::nullopt)});
+        expectFrames(readGifFrameProperties(bytes), {frame(0.1, 0.1)});
     }
 }
 
-TEST(GifFrameReader, ReadsFromAFile) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("glugmo-gif-" + std::to_string(::getpid()) + ".gif");
-    std::ofstream(file, std::ios::binary) << encode({25, 50}).bytes;
-    expectFrames(readGifFramePropertiesFromFile(file.string()),
-                 {frame(0.25, 0.25), frame(0.5, 0.5)});
-    std::filesystem::remove(file);
-    EXPECT_EQ(readGifFramePropertiesFromFile(file.string()), std::nullopt);
+// A GIF built byte by byte: a canvas and `frames` images of the given size
+// with no pixels, and the trailer unless `cut`.
+std::string declared(int width, int height, int frames, int frameWidth, int frameHeight, bool cut = false) {
+    const auto le16 = [](int v) { return std::string{char(v & 0xff), char(v >> 8)}; };
+    std::string bytes = "GIF89a" + le16(width) + le16(height) + std::string(3, '\0');
+    for (int i = 0; i < frames; ++i) {
+        bytes += "\x2c" + le16(0) + le16(0) + le16(frameWidth) + le16(frameHeight) + std::string("\0\x02\0", 3);
+    }
+    return cut ? bytes : bytes + ";";
+}
+
+TEST(GifStructure, LimitsBoundWhatAFileMayCost) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string problem;  // empty: accepted
+        bool complete;
+    } cases[] = {
+        {"largest canvas", declared(4096, 4096, 1, 1, 1), "", true},
+        {"one pixel too wide", declared(4097, 1, 1, 1, 1), "is wider or taller than 4096 px", false},
+        {"one pixel too tall", declared(1, 4097, 1, 1, 1), "is wider or taller than 4096 px", false},
+        {"most frames", declared(1, 1, 1000, 1, 1), "", true},
+        {"one frame too many", declared(1, 1, 1001, 1, 1), "has more than 1000 frames", false},
+        {"16 full frames of the largest canvas", declared(4096, 4096, 16, 4096, 4096), "", true},
+        {"17 of them", declared(4096, 4096, 17, 4096, 4096), "has frames too large to draw in time", false},
+        {"frames count only as far as the canvas", declared(64, 64, 1000, 65535, 65535), "", true},
+        {"no frame", declared(8, 8, 0, 1, 1), "cannot be decoded", false},
+        {"empty canvas", declared(0, 8, 1, 1, 1), "has an empty canvas", false},
+        {"cut before the trailer", declared(8, 8, 2, 1, 1, true), "", false},
+        {"not a GIF", "\x89PNG\r\n\x1a\n", "is not a GIF picture", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GifReading reading = readGifStructure(c.bytes);
+        EXPECT_EQ(reading.problem, c.problem);
+        ASSERT_EQ(reading.gif != nullptr, c.problem.empty());
+        if (reading.gif) {
+            EXPECT_EQ(reading.gif->complete, c.complete);
+        }
+    }
 }
 
 }  // namespace
