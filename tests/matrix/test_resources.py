@@ -2,10 +2,13 @@
 resources/ beside its executable, so each row runs a copy of the program
 beside a copy of the pictures with some of them spoilt."""
 
+import io
 import shutil
 import struct
 import time
 from pathlib import Path
+
+from PIL import Image
 
 from matrix_case import (DEFAULT_SIZE, RANDOM_MOVE, MatrixCase, centre, main, pet_rect,
                          wait_for)
@@ -28,6 +31,15 @@ def header_only(data):
 
 def not_a_picture(_):
     return b"this is not a picture\n" * 20
+
+
+def png(width, height, rgb):
+    out = io.BytesIO()
+    Image.new("RGB", (width, height), rgb).save(out, "PNG")
+    return out.getvalue()
+
+
+OWN_COLOUR = (0, 160, 80)
 
 
 class ResourcesTest(MatrixCase):
@@ -97,6 +109,39 @@ class ResourcesTest(MatrixCase):
         pet.output_line("DEBUG bubble render", 4)
         self.stop(pet)
         self.exercise(self.launch_exe(exe))
+
+    def test_own_pictures_stand_in_for_ours(self):
+        """Files in the user's pictures folder replace ours by name; each one
+        that is no good leaves ours, with one line on stderr."""
+        gif = (Path(self.exe).parent / "resources" / "13_嚯.gif").read_bytes()
+        rows = {
+            "one-colour idle": ({"idle.png": png(200, 229, OWN_COLOUR), "13_嚯.gif": truncated(gif),
+                                 "icon.png": png(5000, 8, OWN_COLOUR)},
+                                ["13_嚯.gif is cut short", "icon.png is wider or taller than 4096 px"]),
+            "text as idle": ({"idle.png": not_a_picture(b"")}, ["idle.png is not a PNG picture"]),
+        }
+        for name, (files, problems) in rows.items():
+            with self.row(pictures=name):
+                folder = Path(self.home.env["XDG_DATA_HOME"]) / "Glugmo" / "pictures"
+                folder.mkdir(parents=True)
+                for file, data in files.items():
+                    (folder / file).write_bytes(data)
+                errors = self.scratch_folder() / "stderr"
+                pet = self.launch_exe(self.launcher(f'"$exe" 2>"{errors}"'))
+                window = pet.window()
+                own = fraction_of_colour(self.desktop.grab(pet_rect(pet.frame(window), DEFAULT_SIZE)), OWN_COLOUR)
+                self.snapshot(self._row_label + "idle")
+                if "idle.png" in problems[0]:
+                    self.assertEqual(own, 0, "the built-in idle picture")
+                else:
+                    self.assertGreater(own, 0.6, "the pet's rectangle in the picture's colour")
+                self.exercise(pet)
+                lines = [line for line in errors.read_text(encoding="utf-8").splitlines()
+                         if line.startswith("glugmo: ")]
+                self.assertEqual(len(lines), len(problems), lines)
+                for problem in problems:
+                    self.assertTrue(any(str(folder / problem.split()[0]) in line and problem in line
+                                        for line in lines), f"{problem!r} in {lines}")
 
     def test_tray_icon_missing_shows_a_drawn_stand_in(self):
         pet = self.launch_exe(self.install(missing=("icon.png",)))
