@@ -145,16 +145,6 @@ TEST(GifFrameReader, NothingWhenTheBytesAreNoGif) {
     }
 }
 
-TEST(GifFrameReader, HugeDeclaredImageWithoutPixelsIsOneFrame) {
-    using namespace std::string_literals;
-    const std::string header = "GIF89a\x01\x00\x01\x00\x00\x00\x00"s;
-    const std::string image = "\x2c\x00\x00\x00\x00\xff\xff\xff\xff\x00\x02"s;  // 65535 x 65535
-    // With and without the empty sub-block and trailer that should follow.
-    for (const std::string& bytes : {header + image + "\x00\x3b"s, header + image}) {
-        expectFrames(readGifFrameProperties(bytes), {frame(0.1, 0.1)});
-    }
-}
-
 // A GIF built byte by byte: a canvas and `frames` images of the given size
 // with no pixels, and the trailer unless `cut`.
 std::string declared(int width, int height, int frames, int frameWidth, int frameHeight, bool cut = false) {
