@@ -13,6 +13,7 @@ namespace glugmo {
 namespace {
 
 const std::string kTooWide = "is wider or taller than " + std::to_string(kMostPictureSide) + " px";
+const std::string kTooLarge = "is larger than " + std::to_string(kMostPictureBytes / (1024 * 1024)) + " MB";
 
 LoadedPicture refused(std::string problem) { return {nullptr, std::move(problem)}; }
 
@@ -22,13 +23,12 @@ std::string readWithinLimits(const QString& path, QByteArray& bytes) {
     if (info.isSymLink() && !info.exists()) return "is a link to nothing";
     if (!info.exists()) return "does not exist";
     if (info.isDir()) return "is a folder";
-    if (info.size() > kMostPictureBytes) {
-        return "is larger than " + std::to_string(kMostPictureBytes / (1024 * 1024)) + " MB";
-    }
+    if (info.size() > kMostPictureBytes) return kTooLarge;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return "cannot be read";
+    // A file that grows after the look at its size still stops at the limit.
     bytes = file.read(kMostPictureBytes + 1);
-    if (bytes.size() > kMostPictureBytes) return "grew past the size limit while read";
+    if (bytes.size() > kMostPictureBytes) return kTooLarge;
     return {};
 }
 

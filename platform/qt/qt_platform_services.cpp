@@ -6,21 +6,21 @@
 namespace glugmo {
 
 namespace {
-std::optional<QString> userDataFolder() {
+std::optional<std::string> userDataFolder() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (folder.isEmpty()) return std::nullopt;
-    return folder;
+    return folder.toStdString();
 }
 
 std::optional<QString> userPictures() {
-    const std::optional<QString> data = userDataFolder();
+    const std::optional<std::string> data = userDataFolder();
     if (!data) return std::nullopt;
-    return userPictureFolder(*data);
+    return userPictureFolder(QString::fromStdString(*data));
 }
 }  // namespace
 
 QtPlatformServices::QtPlatformServices()
-    : files(userDataFolder() ? std::optional(userDataFolder()->toStdString()) : std::nullopt),
+    : files(userDataFolder()),
       resources(findResourceFolder(QCoreApplication::applicationDirPath()), userPictures()),
       platform{runLoop, clock, random, settings, files, resources, images, windows, application} {}
 
