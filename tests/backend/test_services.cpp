@@ -14,6 +14,7 @@
 
 #include "platform/qt/qt_application.h"
 #include "platform/qt/qt_clock.h"
+#include "platform/qt/qt_image_loader.h"
 #include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_run_loop.h"
 
@@ -175,6 +176,21 @@ TEST(Resources, UserPicturesStandInForOursFileByFile) {
     EXPECT_EQ(lines.size(), problems);
     EXPECT_FALSE(resources.pathFor("not_ours", "png"));
     EXPECT_FALSE(QtResources(std::nullopt).pathFor("idle", "png"));
+}
+
+// Two views of one GIF each keep their place, and a frame handed out is
+// never drawn over by the next one decoded.
+TEST(Images, EachViewerOfAGifHasItsOwnFrames) {
+    const auto image = decodeImage(QStringLiteral(GLUGMO_RESOURCES "/09_问号.gif"));
+    ASSERT_TRUE(image && image->frameCount() > 5);
+    QtImage::Frames first = image->frames();
+    QtImage::Frames second = image->frames();
+    const QImage early = first.frame(1);
+    const QImage late = first.frame(5);
+    EXPECT_NE(early, late);
+    EXPECT_EQ(second.frame(1), early);
+    EXPECT_EQ(first.frame(5), late);
+    EXPECT_EQ(image->frame(1), early);
 }
 
 TEST(Application, EnvironmentNamesCountEvenWhenEmpty) {
