@@ -42,7 +42,11 @@ std::string usageText(const std::string& programName) {
            "\n"
            "  -h, --help            show this help and exit\n"
            "  -v, --version         show the version and exit\n"
-           "  --autostart on|off    start the pet when you log in, or stop doing so\n";
+           "  --autostart on|off    start the pet when you log in, or stop doing so\n"
+           "\n"
+           "Your own pictures: a file in ~/.local/share/Glugmo/pictures/ (under $XDG_DATA_HOME\n"
+           "when set) named like a built-in one (idle.png, icon.png, 08_多喝水.gif, ...) is shown\n"
+           "instead of it; the README lists the names. Read at start.\n";
 }
 
 }  // namespace glugmo

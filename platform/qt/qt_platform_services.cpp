@@ -11,11 +11,17 @@ std::optional<std::string> userDataFolder() {
     if (folder.isEmpty()) return std::nullopt;
     return folder.toStdString();
 }
+
+std::optional<QString> userPictures() {
+    const std::optional<std::string> data = userDataFolder();
+    if (!data) return std::nullopt;
+    return userPictureFolder(QString::fromStdString(*data));
+}
 }  // namespace
 
 QtPlatformServices::QtPlatformServices()
     : files(userDataFolder()),
-      resources(findResourceFolder(QCoreApplication::applicationDirPath())),
+      resources(findResourceFolder(QCoreApplication::applicationDirPath()), userPictures()),
       platform{runLoop, clock, random, settings, files, resources, images, windows, application} {}
 
 }  // namespace glugmo

@@ -3,6 +3,7 @@ them, files in the way or out of reach, broken pictures beside the program.
 Every row launches the pet, goes through `exercise` and checks that it left
 alone what it must not touch."""
 
+import io
 import os
 import pwd
 import random
@@ -10,6 +11,8 @@ import shutil
 import tempfile
 import time
 from pathlib import Path
+
+from PIL import Image
 
 import pet_test_case
 from desktop import wait_for
@@ -32,6 +35,15 @@ UNPLAYABLE = {
     "GIFs with no frames": lambda data: b"GIF89a" + data[6:10] + b"\0\0\0;",  # the logical screen alone
     "GIFs that are not pictures": lambda _: b"this is not a picture\n" * 20,
 }
+
+
+OWN_COLOUR = (0, 160, 80)
+
+
+def png(width, height, rgb):
+    out = io.BytesIO()
+    Image.new("RGB", (width, height), rgb).save(out, "PNG")
+    return out.getvalue()
 
 
 class BadInputTest(PetTestCase):
@@ -177,6 +189,41 @@ class BadInputTest(PetTestCase):
         self.snapshot("tray-stand-in")
         drawn = 1 - fraction_of_colour(self.desktop.grab(self.desktop.geometry(icon)), PANEL)
         self.assertGreater(drawn, 0.3, "a stand-in drawn over the panel")
+
+    def row_pictures_of_the_user_stand_in_for_ours(self):
+        """Files in the user's pictures folder replace ours by name; each one
+        that is no good leaves ours, with one line on stderr."""
+        gif = (Path(pet_test_case.exe).parent / "resources" / "13_嚯.gif").read_bytes()
+        for files, problems in [
+            ({"idle.png": png(200, 229, OWN_COLOUR), "13_嚯.gif": gif[:len(gif) // 2],
+              "icon.png": png(5000, 8, OWN_COLOUR)},
+             ["13_嚯.gif is cut short", "icon.png is wider or taller than 4096 px"]),
+            ({"idle.png": b"this is not a picture\n" * 20}, ["idle.png is not a PNG picture"]),
+        ]:
+            folder = Path(self.home.env["XDG_DATA_HOME"]) / "Glugmo" / "pictures"
+            shutil.rmtree(folder, ignore_errors=True)
+            folder.mkdir(parents=True)
+            for file, data in files.items():
+                (folder / file).write_bytes(data)
+            scratch = self.scratch_folder()
+            launcher = scratch / "launch.sh"
+            launcher.write_text(f"#!/bin/sh\nexec '{pet_test_case.exe}' 2>'{scratch / 'stderr'}'\n")
+            launcher.chmod(0o755)
+            pet = self.launch(launcher)
+            own = fraction_of_colour(self.desktop.grab(pet_rect(pet.frame(pet.window()), DEFAULT_SIZE)), OWN_COLOUR)
+            self.snapshot("own-pictures-" + problems[0].split()[0])
+            if "idle.png" in problems[0]:
+                self.assertEqual(own, 0, "the built-in idle picture")
+            else:
+                self.assertGreater(own, 0.6, "the pet's rectangle in the picture's colour")
+            self.exercise(pet)
+            self.stop(pet)
+            lines = [line for line in (scratch / "stderr").read_text(encoding="utf-8").splitlines()
+                     if line.startswith("glugmo: ")]
+            self.assertEqual(len(lines), len(problems), lines)
+            for problem in problems:
+                self.assertTrue(any(str(folder / problem.split()[0]) in line and problem in line for line in lines),
+                                f"{problem!r} in {lines}")
 
     def row_debug_render_path_a_file_of_another_user(self):
         if os.geteuid() != 0:

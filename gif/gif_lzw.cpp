@@ -1,4 +1,4 @@
-#include "platform/qt/gif_lzw.h"
+#include "gif/gif_lzw.h"
 
 #include <algorithm>
 

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,9 +9,8 @@
 namespace glugmo {
 
 // Frame properties of a GIF as an image source reports them: one record per
-// image in the file, delays in seconds. Nothing when the bytes are not a GIF
-// that giflib can open.
+// image in the file (at most kMostGifFrames), delays in seconds. Nothing
+// when the bytes are not a GIF that giflib can open.
 std::optional<std::vector<GifFrameProperties>> readGifFrameProperties(std::string_view bytes);
-std::optional<std::vector<GifFrameProperties>> readGifFramePropertiesFromFile(const std::string& path);
 
 }  // namespace glugmo
