@@ -28,6 +28,7 @@ void PetController::toggleHidden() {
 
 void PetController::comeBack() {
     if (!window->isVisible()) window->orderFrontRegardless();
+    openMenuOn(window->imageView());
 }
 
 void PetController::pokeIt() { handleTap(); }

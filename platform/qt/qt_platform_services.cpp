@@ -13,9 +13,12 @@ std::optional<std::string> userDataFolder() {
 }
 }  // namespace
 
-QtPlatformServices::QtPlatformServices()
+QtPlatformServices::QtPlatformServices() : QtPlatformServices(findResourceFolder(QCoreApplication::applicationDirPath())) {}
+
+QtPlatformServices::QtPlatformServices(const std::optional<QString>& resourceFolder)
     : files(userDataFolder()),
-      resources(findResourceFolder(QCoreApplication::applicationDirPath())),
+      resources(resourceFolder),
+      windows(resourceFolder),
       platform{runLoop, clock, random, settings, files, resources, images, windows, application} {}
 
 }  // namespace glugmo

@@ -32,9 +32,9 @@ TEST_F(Bubble, ShowsForThreeSecondsThenFadesForFourTenths) {
 TEST_F(Bubble, ANewTextReplacesTheOldAndRestartsTheTimer) {
     bubble->show("first", anchor);
     fake.loop.advance(2);
-    bubble->show("a much longer second line of text that wraps", Rect::make(0, 0, 100, 100));
+    bubble->show("a much longer second line of text that wraps", Rect::make(300, 0, 100, 100));
     EXPECT_EQ(panel().text, "a much longer second line of text that wraps");
-    EXPECT_DOUBLE_EQ(panel().frame().midX(), 50);
+    EXPECT_DOUBLE_EQ(panel().frame().midX(), 350);
     fake.loop.advance(2.9);
     EXPECT_EQ(panel().fades, 0);
     fake.loop.advance(0.2);

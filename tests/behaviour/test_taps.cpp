@@ -79,13 +79,16 @@ TEST_F(Taps, HidingTwiceRestoresThePetButNotTheBubble) {
     EXPECT_TRUE(pet->idle());
 }
 
-TEST_F(Taps, ASecondLaunchBringsAHiddenPetBackAndLeavesAVisibleOneAlone) {
+TEST_F(Taps, ASecondLaunchBringsAHiddenPetBackAndOpensItsMenuOnIt) {
     pet->toggleHidden();
     pet->comeBack();
     EXPECT_TRUE(fake.window().isVisible());
     const int fronts = fake.window().ordersFront;
     pet->comeBack();
     EXPECT_EQ(fake.window().ordersFront, fronts);
+    ASSERT_EQ(fake.windows.popUps.size(), 2u);
+    EXPECT_EQ(fake.windows.popUps[1].menu, pet->statusMenu());
+    EXPECT_EQ(fake.windows.popUps[1].view, &fake.view());
 }
 
 TEST_F(Taps, AHiddenPetStillReactsToPokes) {

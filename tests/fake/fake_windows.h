@@ -154,12 +154,14 @@ class FakeWindowSystem final : public WindowSystem {
 public:
     explicit FakeWindowSystem(FakeRunLoop& loop) : loop_(loop) {}
     std::optional<Rect> mainScreenVisibleFrame() const override { return visibleFrame; }
+    std::optional<Rect> screenFrameAt(Point) const override { return screenFrame; }
     std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) override;
     std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
     std::unique_ptr<StatusItem> makeStatusItem() override;
     void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
 
     std::optional<Rect> visibleFrame = Rect::make(0, 25, 1440, 875);
+    std::optional<Rect> screenFrame = Rect::make(0, 0, 1440, 900);
     // The latest objects made; owned by the behaviour.
     FakePetWindow* petWindow = nullptr;
     FakeBubblePanel* bubblePanel = nullptr;
