@@ -21,17 +21,17 @@ DisplayPlan planDisplay(const DisplaySession& session, std::optional<bool> xServ
         askedWayland || !session.waylandDisplay.isEmpty() ||
         session.sessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
     if (!session.x11Display.isEmpty()) {
-        return {false, QStringLiteral("glugmo: cannot open the X display \"%1\": is the X server%2 "
-                                      "running, and may this user use it?")
-                           .arg(session.x11Display,
-                                wayland ? QStringLiteral(" (XWayland)") : QString())};
+        return {false,
+                QStringLiteral("glugmo: cannot open the X display \"%1\": is the X server%2 "
+                               "running, and may this user use it?")
+                    .arg(session.x11Display, wayland ? QStringLiteral(" (XWayland)") : QString())};
     }
     if (wayland) {
-        return {false, QStringLiteral(
-                           "glugmo: needs an X display, which every Wayland desktop provides "
-                           "through XWayland, but DISPLAY is not set: turn XWayland on in your "
-                           "compositor (sway: \"xwayland enable\") and start glugmo from that "
-                           "session")};
+        return {false,
+                QStringLiteral("glugmo: needs an X display, which every Wayland desktop provides "
+                               "through XWayland, but DISPLAY is not set: turn XWayland on in your "
+                               "compositor (sway: \"xwayland enable\") and start glugmo from that "
+                               "session")};
     }
     return {false, QStringLiteral("glugmo: needs an X display, but DISPLAY is not set: start "
                                   "glugmo from your desktop session, or set DISPLAY (such as "

@@ -13,7 +13,8 @@ std::optional<std::string> userDataFolder() {
 }
 }  // namespace
 
-QtPlatformServices::QtPlatformServices() : QtPlatformServices(findResourceFolder(QCoreApplication::applicationDirPath())) {}
+QtPlatformServices::QtPlatformServices()
+    : QtPlatformServices(findResourceFolder(QCoreApplication::applicationDirPath())) {}
 
 QtPlatformServices::QtPlatformServices(const std::optional<QString>& resourceFolder)
     : files(userDataFolder()),

@@ -7,12 +7,15 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QGuiApplication>
+#include <QSystemTrayIcon>
 #include <cstdlib>
 #include <string>
 
 namespace glugmo {
 
 namespace {
+
+constexpr int kWatcherAnswerMs = 300;
 
 bool xembedTrayPresent() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -43,13 +46,18 @@ bool statusNotifierHostPresent() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher).value()) return false;
     QDBusInterface properties(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+    // Asked every few seconds while no tray is there: a watcher that hangs
+    // must not freeze the pet.
+    properties.setTimeout(kWatcherAnswerMs);
     return properties.property("IsStatusNotifierHostRegistered").toBool();
 }
 
 }  // namespace
 
 bool trayHostPresent() {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("xcb"))) return true;
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("xcb"))) {
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    }
     return xembedTrayPresent() || statusNotifierHostPresent();
 }
 

@@ -32,8 +32,10 @@ class InstalledLayoutChecks:
         program = self.prefix / "bin" / "glugmo"
         self.assertTrue(program.is_file() and program.stat().st_mode & 0o111, f"{program} executable")
         shared = self.prefix / "share" / "glugmo"
-        self.assertEqual(sorted(p.name for p in shared.iterdir()), program_pictures())
-        for name in program_pictures():
+        self.assertEqual(sorted(p.name for p in shared.iterdir()), sorted(program_pictures() + ["icons"]))
+        tray_icons = [f"icons/glugmo-{size}.png" for size in ICON_SIZES]
+        self.assertEqual(sorted(f"icons/{p.name}" for p in (shared / "icons").iterdir()), sorted(tray_icons))
+        for name in program_pictures() + tray_icons:
             self.assertEqual((shared / name).read_bytes(), (SOURCE / "resources" / name).read_bytes(), name)
         for size in ICON_SIZES:
             icon = self.prefix / "share" / "icons" / "hicolor" / f"{size}x{size}" / "apps" / "glugmo.png"

@@ -39,16 +39,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PlatformCase{"Wayland with XWayland", {"", "wayland-0", "wayland", ":0"}, true, true, ""},
         PlatformCase{"plain X11 session", {"", "", "x11", ":0"}, true, true, ""},
-        PlatformCase{"user chose Wayland", {"wayland", "wayland-0", "wayland", ":0"}, true, true, ""},
-        PlatformCase{"user chose offscreen", {"offscreen", "wayland-0", "wayland", ":0"}, true,
-                     false, ""},
+        PlatformCase{
+            "user chose Wayland", {"wayland", "wayland-0", "wayland", ":0"}, true, true, ""},
+        PlatformCase{
+            "user chose offscreen", {"offscreen", "wayland-0", "wayland", ":0"}, true, false, ""},
         PlatformCase{"offscreen needs no X", {"offscreen", "", "", ""}, false, false, ""},
         PlatformCase{"no XWayland", {"", "wayland-0", "wayland", ""}, false, false, "XWayland"},
         PlatformCase{"Wayland asked, no X", {"wayland;xcb", "", "", ""}, false, false, "XWayland"},
         PlatformCase{"X server gone", {"", "", "x11", ":7"}, false, false, "\":7\""},
         PlatformCase{"no display at all", {"", "", "", ""}, false, false, "DISPLAY=:0"},
-        PlatformCase{"not built for X11", {"", "wayland-0", "wayland", ""}, std::nullopt, false,
-                     ""}),
+        PlatformCase{
+            "not built for X11", {"", "wayland-0", "wayland", ""}, std::nullopt, false, ""}),
     [](const testing::TestParamInfo<PlatformCase>& info) {
         std::string name = info.param.what;
         for (char& c : name) {

@@ -51,10 +51,16 @@ class NoCompositorTest(MatrixCase):
 class NoWindowManagerTest(MatrixCase):
     desktop_options = ("--no-wm",)
 
-    def test_runs_in_its_corner(self):
+    def test_runs_in_its_corner_above_the_panel(self):
+        """Nobody keeps a work area, but the panel still covers the bottom."""
         pet = self.launch_exe()
         self.exercise(pet)
-        self.assertNear(pet.frame(pet.window()), default_frame(self.desktop.workarea()), 1, "window frame")
+        d = self.desktop
+        bottoms = [p[3] for w in d.all_windows() if (p := d.property(w, "_NET_WM_STRUT_PARTIAL"))]
+        self.assertTrue(bottoms, "the panel claims its strip")
+        width, height = d.screen_size()
+        self.assertNear(pet.frame(pet.window()), default_frame((0, 0, width, height - max(bottoms))),
+                        1, "window frame")
 
 
 class SmallScreenTest(MatrixCase):
