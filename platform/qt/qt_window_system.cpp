@@ -12,9 +12,6 @@
 
 namespace glugmo {
 
-QtWindowSystem::QtWindowSystem(std::optional<QString> resourceFolder)
-    : resourceFolder_(std::move(resourceFolder)), popUpPresenter_(popUp_) {}
-
 namespace {
 
 // Qt's available geometry of a monitor subtracts no panel once there are two
@@ -35,6 +32,9 @@ QRectF freeAreaOf(const QScreen& screen) {
 }
 
 }  // namespace
+
+QtWindowSystem::QtWindowSystem(std::optional<QString> resourceFolder)
+    : resourceFolder_(std::move(resourceFolder)), popUpPresenter_(popUp_) {}
 
 std::optional<Rect> QtWindowSystem::mainScreenVisibleFrame() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
