@@ -21,8 +21,8 @@ from pet_process import Pet
 from pet_test_case import PetTestCase, main
 
 # The runtime packages the program cannot start without, on Debian 12.
-NEEDED = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libgif7", "libxcb1",
-          "libxcb-shape0")
+NEEDED = ("libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libqt6dbus6",
+          "libgif7", "libxcb1", "libxcb-shape0")
 CJK_FONTS = ("fonts-wqy-microhei", "fonts-noto-cjk")
 
 
