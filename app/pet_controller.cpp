@@ -68,13 +68,11 @@ void PetController::setupWindow() {
     petView->onTap = weakly(&PetController::handleTap);
     petView->onDoubleTap = weakly(&PetController::toggleHidden);
     petView->onRightTap = [weak = weak_from_this()](ImageView& clicked) {
-        if (const auto self = weak.lock()) self->openMenuOn(clicked);
+        if (const auto self = weak.lock()) {
+            self->platform.windows.popUpMenu(self->menu, kMenuLocationInPetView, clicked);
+        }
     };
     window->orderFrontRegardless();
-}
-
-void PetController::openMenuOn(ImageView& view) {
-    platform.windows.popUpMenu(menu, kMenuLocationInPetView, view);
 }
 
 void PetController::applyLayout(const PetLayout& layout) {

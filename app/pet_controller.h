@@ -68,7 +68,6 @@ public:
 
 private:
     void setupWindow();
-    void openMenuOn(ImageView& view);
     void applyLayout(const PetLayout& layout);
     void setupStatusItem();
     void startAmbientLoop();

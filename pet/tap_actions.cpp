@@ -28,7 +28,7 @@ void PetController::toggleHidden() {
 
 void PetController::comeBack() {
     if (!window->isVisible()) window->orderFrontRegardless();
-    openMenuOn(window->imageView());
+    platform.windows.popUpMenuBeside(menu, window->imageView());
 }
 
 void PetController::pokeIt() { handleTap(); }

@@ -113,6 +113,9 @@ public:
     // Opens the menu with its top-left corner at `location`, given in the
     // view's own coordinates (bottom-left origin).
     virtual void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) = 0;
+    // Opens the menu beside the view, not over it: to its left, or to its
+    // right where the screen has no room, level with the view's bottom.
+    virtual void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) = 0;
 };
 
 }  // namespace glugmo

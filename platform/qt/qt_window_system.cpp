@@ -70,4 +70,20 @@ void QtWindowSystem::popUpMenu(std::shared_ptr<Menu> menu, Point location, Image
     popUp_.popup(qtView->globalPosition(location));
 }
 
+void QtWindowSystem::popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) {
+    auto* qtView = dynamic_cast<QtImageView*>(&view);
+    if (!menu || !qtView) return;
+    popUpPresenter_.setModel(std::move(menu));
+    const Rect frame = view.frame();
+    const QPoint topLeft = qtView->globalPosition({0, frame.size.height});
+    const QPoint bottomRight = qtView->globalPosition({frame.size.width, 0});
+    const QSize size = popUp_.sizeHint();
+    const QScreen* screen = QGuiApplication::screenAt((topLeft + bottomRight) / 2);
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const bool roomOnTheLeft = !screen || topLeft.x() - size.width() >= screen->geometry().left();
+    // Qt keeps the menu on the screen by moving it up where it would not fit.
+    popUp_.popup({roomOnTheLeft ? topLeft.x() - size.width() : bottomRight.x(),
+                  bottomRight.y() - size.height()});
+}
+
 }  // namespace glugmo

@@ -20,6 +20,7 @@ public:
     std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
     std::unique_ptr<StatusItem> makeStatusItem() override;
     void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+    void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) override;
 
 private:
     std::optional<QString> resourceFolder_;

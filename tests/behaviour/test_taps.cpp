@@ -89,6 +89,7 @@ TEST_F(Taps, ASecondLaunchBringsAHiddenPetBackAndOpensItsMenuOnIt) {
     ASSERT_EQ(fake.windows.popUps.size(), 2u);
     EXPECT_EQ(fake.windows.popUps[1].menu, pet->statusMenu());
     EXPECT_EQ(fake.windows.popUps[1].view, &fake.view());
+    EXPECT_TRUE(fake.windows.popUps[1].beside);
 }
 
 TEST_F(Taps, AHiddenPetStillReactsToPokes) {

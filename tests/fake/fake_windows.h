@@ -159,6 +159,9 @@ public:
     std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
     std::unique_ptr<StatusItem> makeStatusItem() override;
     void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+    void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) override {
+        popUps.push_back({std::move(menu), {}, &view, true});
+    }
 
     std::optional<Rect> visibleFrame = Rect::make(0, 25, 1440, 875);
     std::optional<Rect> screenFrame = Rect::make(0, 0, 1440, 900);
@@ -171,6 +174,7 @@ public:
         std::shared_ptr<Menu> menu;
         Point location;
         ImageView* view;
+        bool beside = false;
     };
     std::vector<PopUp> popUps;
 
