@@ -34,7 +34,9 @@ public:
     // Taps and the actions of the menu.
     void handleTap();
     void toggleHidden();
-    // Shows a hidden pet again (a second launch asks for it); a visible one stays as it is.
+    // A second launch: shows a hidden pet again and opens the menu on it, so
+    // that every action is reachable where no tray shows the icon, ghost
+    // mode's way out included.
     void comeBack();
     void pokeIt();
     void sayQuote();

@@ -20,8 +20,12 @@ std::optional<QString> userPictures() {
 }  // namespace
 
 QtPlatformServices::QtPlatformServices()
+    : QtPlatformServices(findResourceFolder(QCoreApplication::applicationDirPath())) {}
+
+QtPlatformServices::QtPlatformServices(const std::optional<QString>& resourceFolder)
     : files(userDataFolder()),
-      resources(findResourceFolder(QCoreApplication::applicationDirPath()), userPictures()),
+      resources(resourceFolder, userPictures()),
+      windows(resourceFolder),
       platform{runLoop, clock, random, settings, files, resources, images, windows, application} {}
 
 }  // namespace glugmo

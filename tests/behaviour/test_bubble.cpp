@@ -16,8 +16,8 @@ TEST_F(Bubble, ShowsForThreeSecondsThenFadesAndANewTextRestartsTheTimeEvenDuring
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(panel().frame(), Rect::make(anchor.midX() - 45, anchor.maxY() + 8, 90, 36));
     advance(2);
-    bubble->show("second", Rect::make(0, 0, 100, 100));
-    EXPECT_DOUBLE_EQ(panel().frame().midX(), 50);
+    bubble->show("second", Rect::make(300, 0, 100, 100));
+    EXPECT_DOUBLE_EQ(panel().frame().midX(), 350);
     advance(2.999);
     EXPECT_EQ(panel().fades, 0);
     advance(0.002);

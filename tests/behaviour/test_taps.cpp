@@ -52,6 +52,11 @@ TEST_F(Taps, AHiddenPetStillReactsToPokesAndASecondLaunchBringsItBack) {
     const int fronts = fake.window().ordersFront;
     pet->comeBack();
     EXPECT_EQ(fake.window().ordersFront, fronts);
+    // Each launch also opens the menu beside the pet: without a tray, the only way to reach it.
+    ASSERT_EQ(fake.windows.popUps.size(), 2u);
+    EXPECT_EQ(fake.windows.popUps[1].menu, fake.statusItem().menu);
+    EXPECT_EQ(fake.windows.popUps[1].view, &fake.view());
+    EXPECT_TRUE(fake.windows.popUps[1].beside);
 }
 
 TEST_F(Taps, RandomMoveDrawsFromThirteenWithDuplicatesAndNoQuip) {

@@ -160,12 +160,17 @@ class FakeWindowSystem final : public WindowSystem {
 public:
     explicit FakeWindowSystem(FakeRunLoop& loop) : loop_(loop) {}
     std::optional<Rect> mainScreenVisibleFrame() const override { return visibleFrame; }
+    std::optional<Rect> screenFrameAt(Point) const override { return screenFrame; }
     std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) override;
     std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
     std::unique_ptr<StatusItem> makeStatusItem() override;
     void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+    void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) override {
+        popUps.push_back({std::move(menu), {}, &view, true});
+    }
 
     std::optional<Rect> visibleFrame = Rect::make(0, 25, 1440, 875);
+    std::optional<Rect> screenFrame = Rect::make(0, 0, 1440, 900);
     // The latest objects made; owned by the behaviour.
     FakePetWindow* petWindow = nullptr;
     FakeBubblePanel* bubblePanel = nullptr;
@@ -175,6 +180,7 @@ public:
         std::shared_ptr<Menu> menu;
         Point location;
         ImageView* view;
+        bool beside = false;
     };
     std::vector<PopUp> popUps;
 

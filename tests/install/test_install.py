@@ -26,7 +26,7 @@ from pet_test_case import PetTestCase  # noqa: E402
 
 SOURCE = Path(__file__).resolve().parents[2]
 # The runtime packages the program cannot start without, on Debian 12.
-NEEDED = {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libgif7", "libxcb1", "libxcb-shape0"}
+NEEDED = {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libqt6dbus6", "libgif7", "libxcb1", "libxcb-shape0"}
 VERSION = None
 
 
@@ -79,7 +79,10 @@ class InstallTest(PetTestCase):
         program = self.usr / "bin" / "glugmo"
         self.assertNotIn(".debug_info", run("readelf", "-S", str(program)), "the packaged program is stripped")
         pictures = sorted(p.name for p in (SOURCE / "resources").iterdir() if p.suffix in (".gif", ".png"))
-        self.assertEqual(sorted(p.name for p in (self.usr / "share" / "glugmo").iterdir()), pictures)
+        pictures += [f"icons/{p.name}" for p in (SOURCE / "resources" / "icons").iterdir()]
+        shared = self.usr / "share" / "glugmo"
+        self.assertEqual(sorted(str(p.relative_to(shared)) for p in shared.rglob("*") if p.is_file()),
+                         sorted(pictures))
         for name in pictures:
             self.assertEqual((self.usr / "share" / "glugmo" / name).read_bytes(),
                              (SOURCE / "resources" / name).read_bytes(), name)
