@@ -200,8 +200,8 @@ class BadInputTest(PetTestCase):
              ["13_嚯.gif is cut short", "icon.png is wider or taller than 4096 px"]),
             ({"idle.png": b"this is not a picture\n" * 20}, ["idle.png is not a PNG picture"]),
         ]:
+            self.fresh_home()
             folder = Path(self.home.env["XDG_DATA_HOME"]) / "Glugmo" / "pictures"
-            shutil.rmtree(folder, ignore_errors=True)
             folder.mkdir(parents=True)
             for file, data in files.items():
                 (folder / file).write_bytes(data)

@@ -30,6 +30,10 @@ class DesktopTest(PetTestCase):
         self.assertEqual(again.process.wait(timeout=HANDOVER), 0)
         again.stop()
         self.assertEqual(again.lines, [], "a second launch prints nothing")
+        # It opens the pet's menu beside it: the way in on a desktop with no tray.
+        wait_for(pet.menu, 5, "the menu from a second launch")
+        self.desktop.keys("Escape")
+        wait_for(lambda: pet.menu() is None, 2, "the menu to close")
 
     def assertPets(self, *pets):
         d = self.desktop
