@@ -15,7 +15,13 @@ namespace {
 
 class PosixSettingsDisk final : public SettingsDisk {
 public:
-    std::optional<std::string> read(const std::string& path) const override { return files_.readFile(path); }
+    std::optional<std::string> read(const std::string& path, int& error) const override {
+        errno = 0;
+        auto bytes = files_.readFile(path);
+        // Opened, but not a regular file.
+        error = bytes ? 0 : errno != 0 ? errno : EISDIR;
+        return bytes;
+    }
     int replace(const std::string& path, std::string_view bytes) override {
         const std::size_t slash = path.rfind('/');
         errno = 0;
@@ -52,13 +58,15 @@ QtSettingsStore::QtSettingsStore(const QString& iniPath)
       ownDisk_(std::make_unique<PosixSettingsDisk>()),
       disk_(*ownDisk_),
       report_(toStderr) {
-    lastSeen_ = disk_.read(path_);
+    int error = 0;
+    lastSeen_ = disk_.read(path_, error);
     if (lastSeen_) current_ = parseIni(*lastSeen_);
 }
 
 QtSettingsStore::QtSettingsStore(std::string path, SettingsDisk& disk, Report report)
     : path_(std::move(path)), disk_(disk), report_(std::move(report)) {
-    lastSeen_ = disk_.read(path_);
+    int error = 0;
+    lastSeen_ = disk_.read(path_, error);
     if (lastSeen_) current_ = parseIni(*lastSeen_);
 }
 
@@ -90,16 +98,26 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
     // Start from the file as it is now, so that whatever else changed it
     // since is kept; the keys this program knows keep their values even
     // when the file has lost them.
-    auto bytes = disk_.read(path_);
+    int error = 0;
+    auto bytes = disk_.read(path_, error);
     // Changed since last seen: perhaps still being written, so look again
     // until two looks agree.
     for (int look = 0; look < 4 && bytes != lastSeen_; ++look) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        auto again = disk_.read(path_);
+        auto again = disk_.read(path_, error);
         if (again == bytes) break;
         bytes = std::move(again);
     }
     lastSeen_ = bytes;
+    std::string text = *settingText(value);  // booleans and numbers as QSettings writes them
+    if (!bytes && error != ENOENT) {
+        // Something is there that cannot be read: never write over it.
+        unsaved_.insert_or_assign(std::string(key), text);
+        if (IniEntry* entry = find(key)) entry->value = text;
+        else current_.entries.push_back({std::string(), std::string(key), text});
+        tell(key, error);
+        return;
+    }
     IniText onDisk = bytes ? parseIni(*bytes) : IniText{};
     if (readWhole(bytes, onDisk)) {
         for (const IniEntry& entry : current_.entries) {
@@ -117,23 +135,24 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
         }
     }
 
-    // Booleans and numbers are written as QSettings writes them.
-    const std::string text = *settingText(value);
     if (IniEntry* entry = find(key)) entry->value = text;
     else current_.entries.push_back({std::string(), std::string(key), text});
 
     std::string file = composeIni(current_.entries);
-    const int error = disk_.replace(path_, file);
+    error = disk_.replace(path_, file);
     if (error == 0) {
         lastSeen_ = std::move(file);
         unsaved_.clear();
     } else {
         unsaved_.insert_or_assign(std::string(key), text);
+        tell(key, error);
     }
-    if (error != 0 && reported_.insert(error).second) {
-        report_("glugmo: could not save the setting \"" + std::string(key) + "\" to " + path_ + ": " +
-                std::strerror(error) + " (the change holds until Glugmo quits)");
-    }
+}
+
+void QtSettingsStore::tell(std::string_view key, int error) {
+    if (!reported_.insert(error).second) return;
+    report_("glugmo: could not save the setting \"" + std::string(key) + "\" to " + path_ + ": " +
+            std::strerror(error) + " (the change holds until Glugmo quits)");
 }
 
 }  // namespace glugmo

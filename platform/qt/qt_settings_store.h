@@ -16,8 +16,9 @@ namespace glugmo {
 class SettingsDisk {
 public:
     virtual ~SettingsDisk() = default;
-    // The file's bytes, or nothing when it cannot be read.
-    virtual std::optional<std::string> read(const std::string& path) const = 0;
+    // The file's bytes, or nothing when it cannot be read; `error` then
+    // says why (ENOENT: there is no file).
+    virtual std::optional<std::string> read(const std::string& path, int& error) const = 0;
     // Replaces the file whole: 0, or the errno of the step that failed, the
     // file then left as it was.
     virtual int replace(const std::string& path, std::string_view bytes) = 0;
@@ -44,6 +45,7 @@ public:
 
 private:
     void write(std::string_view key, const QVariant& value);
+    void tell(std::string_view key, int error);  // once per kind of failure
     IniEntry* find(std::string_view key);
     const IniEntry* find(std::string_view key) const;
 

@@ -102,11 +102,24 @@ QVariant typedValue(const QString& text) {
     return text.indexOf(u'(') > 1 ? QVariant() : QVariant(text);
 }
 
+// Whether a line written on its own ends where it seems to: no quote left
+// open and no backslash taking the line break with it. Junk read back from
+// a broken file may not, and would swallow the lines after it.
+bool standsAlone(std::string_view line) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '"') quoted = !quoted;
+        else if (line[i] == '\\' && ++i == line.size()) return false;
+    }
+    return !quoted;
+}
+
 }  // namespace
 
 IniText parseIni(std::string_view bytes) {
     IniText text;
     std::string section;
+    bool sectionStandsAlone = true;
     std::size_t i = 0;
     const std::size_t end = bytes.size();
     while (i < end) {
@@ -142,9 +155,11 @@ IniText parseIni(std::string_view bytes) {
             if (close == std::string_view::npos) text.wellFormed = false;
             const std::string_view name = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
             section = isGeneralSection(name) ? std::string() : std::string(name);
+            sectionStandsAlone = standsAlone(name) && name.find(']') == std::string_view::npos;
+            if (!sectionStandsAlone) text.wellFormed = false;
             continue;
         }
-        if (equals == std::string_view::npos) {
+        if (equals == std::string_view::npos || !sectionStandsAlone || !standsAlone(line)) {
             text.wellFormed = false;
             continue;
         }

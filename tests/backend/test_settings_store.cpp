@@ -117,10 +117,12 @@ TEST_F(SettingsFile, WritesReachTheDiskAtOnceAndKeepWhatTheyDoNotChange) {
 // A disk whose file reads back as chosen, and whose writes fail with a
 // chosen errno (0: they succeed).
 struct ScriptedDisk final : SettingsDisk {
-    std::optional<std::string> read(const std::string&) const override {
-        if (midWriteReads == 0) return file;
-        --midWriteReads;
-        return midWrite;
+    std::optional<std::string> read(const std::string&, int& error) const override {
+        error = readError;
+        if (readError) return std::nullopt;
+        const auto& seen = midWriteReads-- > 0 ? midWrite : file;
+        error = seen ? 0 : ENOENT;
+        return seen;
     }
     int replace(const std::string&, std::string_view bytes) override {
         const int error = failures.empty() ? 0 : failures.front();
@@ -131,6 +133,7 @@ struct ScriptedDisk final : SettingsDisk {
     std::optional<std::string> file;
     std::optional<std::string> midWrite;  // what the next reads see instead of `file`
     mutable int midWriteReads = 0;
+    int readError = 0;  // the file is there but cannot be read
     std::vector<int> failures;                                   // one per write, in order
 };
 
@@ -140,19 +143,25 @@ TEST(SettingsStoreFailures, AFailedWriteLeavesTheFileAndSaysSoOncePerKind) {
     disk.file = good;
     // No space (with a page free or none), a read-only folder, a folder in
     // the file's place; each kind is told once however often it recurs.
-    disk.failures = {ENOSPC, ENOSPC, EROFS, ENOSPC, EISDIR, EROFS, EISDIR, ENOSPC};
+    disk.failures = {ENOSPC, ENOSPC, EROFS, ENOSPC, EISDIR, EROFS, EISDIR, ENOSPC, 0};
     std::vector<std::string> told;
     QtSettingsStore store("/c/Glugmo/Glugmo.conf", disk, [&](const std::string& line) { told.push_back(line); });
     bool clockOn = true;
     double petSize = 200;
-    for (int i = 0; !disk.failures.empty(); ++i) {
+    for (int i = 0; disk.failures.size() > 1; ++i) {
         if (i % 2 == 0) store.setDouble("petSize", petSize = 80 + i);
         else store.setBool("clockOn", clockOn = !clockOn);
         EXPECT_EQ(disk.file, good) << "after write " << i;
         EXPECT_EQ(store.rawValue("petSize"), settingText(QVariant(petSize))) << i;
         EXPECT_EQ(store.rawValue("clockOn"), clockOn ? "true" : "false") << i;
     }
-    ASSERT_EQ(told.size(), 3u);
+    // Nor is a file written over that is there but cannot be read.
+    disk.readError = EACCES;
+    store.setBool("ghostMode", true);
+    EXPECT_EQ(disk.file, good);
+    EXPECT_EQ(store.rawValue("ghostMode"), "true");
+    ASSERT_EQ(told.size(), 4u);
+    EXPECT_NE(told[3].find(std::strerror(EACCES)), std::string::npos) << told[3];
     EXPECT_NE(told[0].find(std::strerror(ENOSPC)), std::string::npos) << told[0];
     EXPECT_NE(told[1].find(std::strerror(EROFS)), std::string::npos) << told[1];
     EXPECT_NE(told[2].find(std::strerror(EISDIR)), std::string::npos) << told[2];
@@ -172,7 +181,7 @@ TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
     } rows[] = {
         {"", 1, true},
         {"", 100, true},
-        {std::nullopt, 100, true},
+        {std::nullopt, 1, true},  // gone for a moment
         {std::string("\x00\xff junk", 10), 100, true},
         {"[General]\nclockOn=false\n", 1, true},
         {"[General]\nclockOn=false\n", 100, false},
