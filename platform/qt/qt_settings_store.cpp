@@ -113,8 +113,7 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
     if (!bytes && error != ENOENT) {
         // Something is there that cannot be read: never write over it.
         unsaved_.insert_or_assign(std::string(key), text);
-        if (IniEntry* entry = find(key)) entry->value = text;
-        else current_.entries.push_back({std::string(), std::string(key), text});
+        put(key, text);
         tell(key, error);
         return;
     }
@@ -129,15 +128,10 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
         }
         current_ = std::move(onDisk);
         // Changes the disk refused stay in effect.
-        for (const auto& [unsavedKey, text] : unsaved_) {
-            if (IniEntry* entry = find(unsavedKey)) entry->value = text;
-            else current_.entries.push_back({std::string(), unsavedKey, text});
-        }
+        for (const auto& [unsavedKey, unsavedText] : unsaved_) put(unsavedKey, unsavedText);
     }
 
-    if (IniEntry* entry = find(key)) entry->value = text;
-    else current_.entries.push_back({std::string(), std::string(key), text});
-
+    put(key, text);
     std::string file = composeIni(current_.entries);
     error = disk_.replace(path_, file);
     if (error == 0) {
@@ -147,6 +141,11 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
         unsaved_.insert_or_assign(std::string(key), text);
         tell(key, error);
     }
+}
+
+void QtSettingsStore::put(std::string_view key, const std::string& text) {
+    if (IniEntry* entry = find(key)) entry->value = text;
+    else current_.entries.push_back({std::string(), std::string(key), text});
 }
 
 void QtSettingsStore::tell(std::string_view key, int error) {

@@ -45,6 +45,7 @@ public:
 
 private:
     void write(std::string_view key, const QVariant& value);
+    void put(std::string_view key, const std::string& text);  // into the settings in effect
     void tell(std::string_view key, int error);  // once per kind of failure
     IniEntry* find(std::string_view key);
     const IniEntry* find(std::string_view key) const;
