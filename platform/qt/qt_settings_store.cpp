@@ -74,7 +74,7 @@ QtSettingsStore::~QtSettingsStore() = default;
 
 const IniEntry* QtSettingsStore::find(std::string_view key) const {
     for (const IniEntry& entry : current_.entries) {
-        if (entry.section.empty() && entry.key == key) return &entry;
+        if (entry.section.empty() && entry.name() == key) return &entry;
     }
     return nullptr;
 }
@@ -120,9 +120,9 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
     IniText onDisk = bytes ? parseIni(*bytes) : IniText{};
     if (readWhole(bytes, onDisk)) {
         for (const IniEntry& entry : current_.entries) {
-            const bool lost = entry.section.empty() && known_.contains(entry.key) &&
+            const bool lost = entry.section.empty() && known_.contains(entry.name()) &&
                               std::none_of(onDisk.entries.begin(), onDisk.entries.end(), [&](const IniEntry& e) {
-                                  return e.section.empty() && e.key == entry.key;
+                                  return e.section.empty() && e.name() == entry.name();
                               });
             if (lost) onDisk.entries.push_back(entry);
         }
@@ -144,7 +144,7 @@ void QtSettingsStore::write(std::string_view key, const QVariant& value) {
 }
 
 void QtSettingsStore::put(std::string_view key, const std::string& text) {
-    if (IniEntry* entry = find(key)) entry->value = text;
+    if (IniEntry* entry = find(key)) *entry = {std::string(), entry->key, text};
     else current_.entries.push_back({std::string(), std::string(key), text});
 }
 

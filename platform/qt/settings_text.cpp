@@ -73,8 +73,10 @@ QString unescaped(std::string_view raw, std::size_t& i) {
     const int base = c == 'x' ? 16 : digitValue(c, 8) >= 0 ? 8 : 0;
     if (base == 0) return {};  // no such escape: QSettings drops it
     char32_t code = base == 8 ? static_cast<char32_t>(c - '0') : 0;
+    const std::size_t first = i;
     for (int digit; i < raw.size() && (digit = digitValue(raw[i], base)) >= 0; ++i)
         code = (code * base + static_cast<char32_t>(digit)) & 0xffff;
+    if (base == 16 && i == first) return {};  // "\x" without a digit stands for nothing
     return QString(QChar(static_cast<char16_t>(code)));
 }
 
@@ -98,14 +100,18 @@ QVariant typedValue(const QString& text) {
         stream >> value;
         return value;
     }
-    // Rectangles, sizes and the like: nothing the settings read as text.
-    return text.indexOf(u'(') > 1 ? QVariant() : QVariant(text);
+    // Rectangles, sizes, points, dates: nothing the settings read as text.
+    for (const char* form : {"@Rect(", "@Size(", "@Point(", "@DateTime("}) {
+        if (text.startsWith(QLatin1StringView(form))) return {};
+    }
+    return text;
 }
 
 // Whether a line written on its own ends where it seems to: no quote left
 // open and no backslash taking the line break with it. Junk read back from
 // a broken file may not, and would swallow the lines after it.
 bool standsAlone(std::string_view line) {
+    if (!line.empty() && isLineEnd(line.back())) return false;  // continued, but cut off there
     bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '"') quoted = !quoted;
@@ -115,6 +121,8 @@ bool standsAlone(std::string_view line) {
 }
 
 }  // namespace
+
+std::string_view IniEntry::name() const { return trimmed(key); }
 
 IniText parseIni(std::string_view bytes) {
     IniText text;
@@ -159,17 +167,20 @@ IniText parseIni(std::string_view bytes) {
             if (!sectionStandsAlone) text.wellFormed = false;
             continue;
         }
-        if (equals == std::string_view::npos || !sectionStandsAlone || !standsAlone(line)) {
+        if (equals == std::string_view::npos) {
             text.wellFormed = false;
             continue;
         }
-        IniEntry entry{section, std::string(trimmed(line.substr(0, equals))),
-                       std::string(line.substr(equals + 1))};
+        // The key keeps its blanks: a backslash before one would otherwise
+        // take the '=' with it when written back.
+        IniEntry entry{section, std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)),
+                       sectionStandsAlone && standsAlone(line)};
+        if (!entry.writable) text.wellFormed = false;
         // A key given twice counts with its last value, as QSettings reads it.
         const auto same = std::find_if(text.entries.begin(), text.entries.end(), [&](const IniEntry& e) {
-            return e.section == entry.section && e.key == entry.key;
+            return e.section == entry.section && e.name() == entry.name();
         });
-        if (same != text.entries.end()) same->value = std::move(entry.value);
+        if (same != text.entries.end()) *same = std::move(entry);
         else text.entries.push_back(std::move(entry));
     }
     return text;
@@ -178,7 +189,7 @@ IniText parseIni(std::string_view bytes) {
 std::string composeIni(const std::vector<IniEntry>& entries) {
     std::vector<std::string> sections;
     for (const IniEntry& entry : entries) {
-        if (std::find(sections.begin(), sections.end(), entry.section) == sections.end())
+        if (entry.writable && std::find(sections.begin(), sections.end(), entry.section) == sections.end())
             sections.push_back(entry.section);
     }
     // The top level first, as QSettings writes it.
@@ -188,7 +199,7 @@ std::string composeIni(const std::vector<IniEntry>& entries) {
         if (!file.empty()) file += '\n';
         file += '[' + (section.empty() ? std::string("General") : section) + "]\n";
         for (const IniEntry& entry : entries) {
-            if (entry.section == section) file += entry.key + '=' + entry.value + '\n';
+            if (entry.section == section && entry.writable) file += entry.key + '=' + entry.value + '\n';
         }
     }
     return file;
@@ -205,6 +216,7 @@ QVariant iniValue(std::string_view raw) {
     std::string plain;  // bytes not yet decoded into `item`
     bool isList = false;
     bool inQuotes = false;
+    bool quoted = false;  // a value with quotes in it keeps its blanks
     std::size_t i = 0;
     const auto skipBlanks = [&] {
         while (i < raw.size() && isBlank(raw[i])) ++i;
@@ -215,7 +227,7 @@ QVariant iniValue(std::string_view raw) {
     };
     // Blanks at the end go, unless quoted or escaped.
     const auto finishItem = [&] {
-        if (!inQuotes) {
+        if (!quoted) {
             while (!plain.empty() && isBlank(plain.back())) plain.pop_back();
         }
         decodePlain();
@@ -229,10 +241,13 @@ QVariant iniValue(std::string_view raw) {
         } else if (c == '"') {
             decodePlain();
             inQuotes = !inQuotes;
+            quoted = true;
+            if (!inQuotes) skipBlanks();
         } else if (c == ',' && !inQuotes) {
             finishItem();
             items.append(std::exchange(item, QString()));
             isList = true;
+            quoted = false;
             skipBlanks();
         } else {
             plain += c;
@@ -241,6 +256,16 @@ QVariant iniValue(std::string_view raw) {
     finishItem();
     if (!isList) return typedValue(item);
     items.append(item);
+    // In a list "@@" stands for "@"; any other "@" makes it a list of values.
+    for (QString& element : items) {
+        if (!element.startsWith(u'@')) continue;
+        if (!element.startsWith(QStringLiteral("@@"))) {
+            QVariantList typed;
+            for (const QString& each : items) typed.append(typedValue(each));
+            return typed;
+        }
+        element.remove(0, 1);
+    }
     return items;
 }
 

@@ -19,8 +19,14 @@ std::optional<std::string> settingText(const QVariant& value);
 // program does not know goes back to disk exactly as it came.
 struct IniEntry {
     std::string section;  // as in its [header], empty before the first one
-    std::string key;      // as written, without the spaces around it
+    std::string key;      // as written, up to the '='
     std::string value;    // everything after the '=' of its line(s)
+    // False for junk that, written back on its own, would not end where it
+    // did (a quote left open, a backslash at the very end) and would
+    // swallow the lines after it.
+    bool writable = true;
+    // The key without the blanks around it, as it is looked up.
+    std::string_view name() const;
 };
 
 struct IniText {
@@ -30,8 +36,8 @@ struct IniText {
 
 IniText parseIni(std::string_view bytes);
 
-// The file for the entries: sections in order of first appearance, one
-// "key=value" line per entry, keys outside any section under [General].
+// The file for the writable entries: sections in order of first appearance,
+// one "key=value" line per entry, keys outside any section under [General].
 std::string composeIni(const std::vector<IniEntry>& entries);
 
 // Whether a raw section header is QSettings' top level ([General], any case).

@@ -75,6 +75,7 @@ TEST_F(SettingsFile, ReadsEveryFileAsQSettingsReadsIt) {
         "clockOn=@Rect(1 2 3 4)\ndrinkOn=@notatype\npetSize=\"\"\nghostMode=\n",
         "clockOn=true\nclockOn=false\n;petSize=5\n#drinkOn=0\n  ghostMode   =  on  \n",
         "[General\nclockOn=false\nno equals here\npetSize=中文 200\n",
+        "clockOn=a, @@b\ndrinkOn=x, @Invalid()\npetSize=1\\x\nghostMode=@Invalid()x\nghostMode=\"open\n",
         QByteArray("\x00\xff[\n=\x01\x02petSize\nclockOn=\xe4\xb8", 26),
     };
     for (const QByteArray& bytes : files) {
