@@ -18,7 +18,7 @@ public:
     std::optional<std::string> read(const std::string& path, int& error) const override {
         errno = 0;
         auto bytes = files_.readFile(path);
-        // Opened, but not a regular file.
+        // Opened, but not a regular file: a folder, most likely.
         error = bytes ? 0 : errno != 0 ? errno : EISDIR;
         return bytes;
     }
@@ -31,7 +31,7 @@ public:
     }
 
 private:
-    mutable PosixFileSystem files_{std::nullopt};
+    PosixFileSystem files_{std::nullopt};
 };
 
 std::string defaultPath() {
@@ -58,19 +58,21 @@ QtSettingsStore::QtSettingsStore(const QString& iniPath)
       ownDisk_(std::make_unique<PosixSettingsDisk>()),
       disk_(*ownDisk_),
       report_(toStderr) {
-    int error = 0;
-    lastSeen_ = disk_.read(path_, error);
-    if (lastSeen_) current_ = parseIni(*lastSeen_);
+    load();
 }
 
 QtSettingsStore::QtSettingsStore(std::string path, SettingsDisk& disk, Report report)
     : path_(std::move(path)), disk_(disk), report_(std::move(report)) {
+    load();
+}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+void QtSettingsStore::load() {
     int error = 0;
     lastSeen_ = disk_.read(path_, error);
     if (lastSeen_) current_ = parseIni(*lastSeen_);
 }
-
-QtSettingsStore::~QtSettingsStore() = default;
 
 const IniEntry* QtSettingsStore::find(std::string_view key) const {
     for (const IniEntry& entry : current_.entries) {

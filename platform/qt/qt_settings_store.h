@@ -44,6 +44,7 @@ public:
     void setDouble(std::string_view key, double value) override;
 
 private:
+    void load();
     void write(std::string_view key, const QVariant& value);
     void put(std::string_view key, const std::string& text);  // into the settings in effect
     void tell(std::string_view key, int error);  // once per kind of failure
