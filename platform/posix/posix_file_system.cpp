@@ -142,33 +142,41 @@ bool PosixFileSystem::createDirectories(const std::string& path) {
 }
 
 bool PosixFileSystem::writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return replaceFile(path, bytes) == 0;
+}
+
+int PosixFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
+    // errno of the step that failed; a step that fails without one still fails.
+    const auto failure = [] { return errno != 0 ? errno : EIO; };
+
     // Some paths are fixed names in the shared /tmp: whatever another user
     // put there must not be written into, followed or replaced.
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0) {
-        if (existing.st_uid != ::geteuid()) return false;
+        if (existing.st_uid != ::geteuid()) return EPERM;
     } else if (errno != ENOENT) {
-        return false;
+        return failure();
     }
 
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = path.substr(folder.size());
-    if (name.empty()) return false;
+    if (name.empty()) return EISDIR;
 
     std::string temporaryName;
     FileDescriptor file(createTemporaryBeside(folder + "." + name, temporaryName));
-    if (file.get() < 0) return false;
+    if (file.get() < 0) return failure();
     TemporaryPath temporary(std::move(temporaryName));
 
-    if (!writeAll(file.get(), bytes)) return false;
-    if (::fsync(file.get()) != 0) return false;
-    if (!file.close()) return false;
+    errno = 0;
+    if (!writeAll(file.get(), bytes)) return failure();
+    if (::fsync(file.get()) != 0) return failure();
+    if (!file.close()) return failure();
 
     // rename replaces a symbolic link at the path rather than following it.
-    if (::rename(temporary.path().c_str(), path.c_str()) != 0) return false;
+    if (::rename(temporary.path().c_str(), path.c_str()) != 0) return failure();
     temporary.commit();
-    return true;
+    return 0;
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {

@@ -8,7 +8,9 @@ import os
 import pwd
 import random
 import shutil
+import subprocess
 import tempfile
+import threading
 import time
 from pathlib import Path
 
@@ -17,8 +19,8 @@ from PIL import Image
 import pet_test_case
 from desktop import wait_for
 from pet_geometry import DEFAULT_SIZE, centre, pet_rect
-from pet_test_case import (BACKDROP, BUBBLE_RENDER, DEFAULT_SWITCHES, LONG_QUIP, PANEL, PET_RENDER, RANDOM_MOVE,
-                           SHORT_BUBBLE, PetTestCase, fingerprint, main)
+from pet_test_case import (BACKDROP, BUBBLE_RENDER, DEFAULT_SWITCHES, DRINK, LONG_QUIP, PANEL, PET_RENDER,
+                           RANDOM_MOVE, SHORT_BUBBLE, PetTestCase, fingerprint, main)
 from pixels import changed_pixels, fraction_of_colour
 
 # Stored values -> the size the pet is drawn at and how it reads each switch:
@@ -38,6 +40,18 @@ UNPLAYABLE = {
 
 
 OWN_COLOUR = (0, 160, 80)
+# A disk the settings cannot be saved on: how it is filled, the file on it
+# (larger than a page or not), and the failure the pet tells (None: the
+# save fits and goes through).
+GOOD = "[General]\nclockOn=false\ndrinkOn=true\nghostMode=false\npetSize=200\n"
+BIG = GOOD + "note=" + "x" * 5000 + "\n"
+FILL = 'dd if=/dev/zero of="$d/fill" bs=4096 2>/dev/null'
+FULL_DISK_ROWS = [
+    (FILL + '; truncate -s -4096 "$d/fill"', BIG, "No space left on device"),
+    (FILL + '; truncate -s -4096 "$d/fill"', GOOD, None),
+    (FILL + "; true", GOOD, "No space left on device"),
+    ('mount -o remount,ro "$d"', GOOD, "Read-only file system"),
+]
 
 
 def png(width, height, rgb):
@@ -65,6 +79,20 @@ class BadInputTest(PetTestCase):
         folder = Path(tempfile.mkdtemp(prefix="glugmo-bad-input-"))
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         return folder
+
+    def launcher(self, command):
+        """A script that runs `command` with $exe naming the program."""
+        script = self.scratch_folder() / "launch.sh"
+        script.write_text(f"#!/bin/sh\nexe='{pet_test_case.exe}'\n{command}\n")
+        script.chmod(0o755)
+        return script
+
+    def told_once(self, log, reason):
+        """stderr holds exactly one line: the failed save and why."""
+        lines = wait_for(lambda: log.read_text().splitlines(), 2, "a line on stderr")
+        self.assertEqual(len(lines), 1, lines)
+        self.assertIn("could not save the setting", lines[0])
+        self.assertIn(reason, lines[0])
 
     def as_other_user(self):
         """A script that runs the pet in this row's home (handed over) as a
@@ -125,6 +153,69 @@ class BadInputTest(PetTestCase):
         self.exercise(pet)
         self.stop(pet)
         self.exercise(self.launch(), switches={**DEFAULT_SWITCHES, "clockOn": False, "drinkOn": False})
+
+    def row_settings_on_a_full_or_read_only_disk(self):
+        """A 64 KiB tmpfs of the pet's own (a mount namespace) as its config
+        folder: a save that cannot be made leaves the file as it was and
+        says why once; one that fits goes through."""
+        if os.geteuid() != 0 or subprocess.run(["unshare", "-m", "true"]).returncode != 0:
+            self.skipTest("needs root and mount namespaces to give the pet a small disk of its own")
+        for fill, seed, failure in FULL_DISK_ROWS:
+            self.fresh_home()
+            scratch = self.scratch_folder()
+            (scratch / "seed").write_text(seed)
+            log = scratch / "stderr"
+            pet = self.launch(self.launcher(
+                "exec unshare -m --propagation private sh -c '"
+                'd="$XDG_CONFIG_HOME" && mount -t tmpfs -o size=64k glugmo-conf "$d" && '
+                f'mkdir "$d/Glugmo" && cp "$1" "$d/Glugmo/Glugmo.conf" && {{ {fill}; }} && '
+                'exec "$0" 2>"$2"\' "$exe" ' f'"{scratch / "seed"}" "{log}"'))
+            folder = Path(f"/proc/{pet.process.pid}/root") / self.home.settings_file.parent.relative_to("/")
+            self.exercise(pet, size=200, switches={**DEFAULT_SWITCHES, "clockOn": False}, saves=False)
+            self.open_menu(pet)
+            self.choose(pet, DRINK)
+            if failure:
+                self.assertEqual((folder / "Glugmo.conf").read_bytes(), seed.encode(), fill)
+                self.told_once(log, failure)
+            else:
+                self.assertEqual((folder / "Glugmo.conf").read_bytes(), GOOD.encode(), fill)
+                self.assertEqual(log.read_text(), "")
+            self.assertEqual(sorted(os.listdir(folder)), ["Glugmo.conf"], "no temporary file left")
+            self.stop(pet)
+
+    def row_settings_rewritten_in_place_beside_switches(self):
+        """An editor saving the file it loaded, again and again (truncate,
+        then write): whatever a switch writes in between is carried on by
+        it, so a key the switch dropped would stay gone."""
+        seed = GOOD + "note=kept as it was\n\n[Other]\nx=1, 2\n"
+        self.home.settings_file.parent.mkdir(parents=True)
+        self.home.settings_file.write_text(seed)
+        pet = self.launch()
+        pet.window()
+        stop, rewrites = threading.Event(), []
+
+        def rewrite():
+            while not stop.is_set():
+                with open(self.home.settings_file, "rb+") as file:
+                    data = file.read()
+                    file.seek(0)
+                    file.truncate()
+                    file.write(data)
+                rewrites.append(len(data))
+
+        writer = threading.Thread(target=rewrite)
+        writer.start()
+        try:
+            for _ in range(8):
+                self.open_menu(pet)
+                self.choose(pet, DRINK)
+        finally:
+            stop.set()
+            writer.join()
+        self.assertGreater(len(rewrites), 100)
+        after = self.home.settings_file.read_text().splitlines()
+        for line in seed.splitlines():
+            self.assertIn(line, after)
 
     def row_quotes_one_line_of_a_megabyte(self):
         self.home.write_quotes(("测" * (2 ** 20 // 3 + 1)).encode())
@@ -206,10 +297,7 @@ class BadInputTest(PetTestCase):
             for file, data in files.items():
                 (folder / file).write_bytes(data)
             scratch = self.scratch_folder()
-            launcher = scratch / "launch.sh"
-            launcher.write_text(f"#!/bin/sh\nexec '{pet_test_case.exe}' 2>'{scratch / 'stderr'}'\n")
-            launcher.chmod(0o755)
-            pet = self.launch(launcher)
+            pet = self.launch(self.launcher(f'exec "$exe" 2>"{scratch / "stderr"}"'))
             own = fraction_of_colour(self.desktop.grab(pet_rect(pet.frame(pet.window()), DEFAULT_SIZE)), OWN_COLOUR)
             self.snapshot("own-pictures-" + problems[0].split()[0])
             if "idle.png" in problems[0]:

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <thread>
 
 #include <filesystem>
@@ -139,14 +140,25 @@ TEST_F(PosixFileSystemTest, WriteRefusesWhatAnotherUserOwns) {
     EXPECT_EQ(entriesOf(root_).size(), 2u) << "no temporary file may be left";
 }
 
-TEST_F(PosixFileSystemTest, FailedWriteLeavesNoTemporaryFile) {
+TEST_F(PosixFileSystemTest, FailedWriteSaysWhyAndLeavesNoTemporaryFile) {
     fs::create_directory(path("in_the_way"));
     put(path("in_the_way/child"), "");
-    // The rename fails last, after the temporary file was written.
-    EXPECT_FALSE(files_.writeFileAtomically(path("in_the_way"), "x"));
-    EXPECT_FALSE(files_.writeFileAtomically(path("missing/file"), "x"));
-    EXPECT_FALSE(files_.writeFileAtomically(path("trailing/"), "x"));
+    const struct {
+        const char* name;
+        int error;
+    } rows[] = {
+        // The rename fails last, after the temporary file was written.
+        {"in_the_way", EISDIR},
+        {"missing/file", ENOENT},
+        {"trailing/", EISDIR},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(files_.replaceFile(path(row.name), "x"), row.error);
+        EXPECT_FALSE(files_.writeFileAtomically(path(row.name), "x"));
+    }
     EXPECT_EQ(entriesOf(root_), std::vector<std::string>{"in_the_way"});
+    EXPECT_EQ(entriesOf(path("in_the_way")), std::vector<std::string>{"child"});
 }
 
 TEST_F(PosixFileSystemTest, WriteIntoAnUnwritableFolderFails) {
