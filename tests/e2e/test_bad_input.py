@@ -19,7 +19,7 @@ from PIL import Image
 import pet_test_case
 from desktop import wait_for
 from pet_geometry import DEFAULT_SIZE, centre, pet_rect
-from pet_test_case import (BACKDROP, BUBBLE_RENDER, DEFAULT_SWITCHES, DRINK, LONG_QUIP, PANEL, PET_RENDER,
+from pet_test_case import (BACKDROP, BUBBLE_RENDER, CLOCK, DEFAULT_SWITCHES, DRINK, LONG_QUIP, PANEL, PET_RENDER,
                            RANDOM_MOVE, SHORT_BUBBLE, PetTestCase, fingerprint, main)
 from pixels import changed_pixels, fraction_of_colour
 
@@ -172,8 +172,9 @@ class BadInputTest(PetTestCase):
                 'exec "$0" 2>"$2"\' "$exe" ' f'"{scratch / "seed"}" "{log}"'))
             folder = Path(f"/proc/{pet.process.pid}/root") / self.home.settings_file.parent.relative_to("/")
             self.exercise(pet, size=200, switches={**DEFAULT_SWITCHES, "clockOn": False}, saves=False)
-            self.open_menu(pet)
-            self.choose(pet, DRINK)
+            for downs in (CLOCK, DRINK):  # and back
+                self.open_menu(pet)
+                self.choose(pet, downs)
             if failure:
                 self.assertEqual((folder / "Glugmo.conf").read_bytes(), seed.encode(), fill)
                 self.told_once(log, failure)
