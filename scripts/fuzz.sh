@@ -6,9 +6,9 @@
 #
 # TARGET is quotes, settings, gif_frames or gif_decoder (default: all four). Each runs
 # 600 s, or 30 s with --smoke (for CI). The corpus each one grows is kept in
-# build-fuzz/corpus/TARGET and reused by the next run; the seeds come from
-# glugmo_fuzz_seeds (gif_decoder: the shipped GIFs) and from
-# fuzz/regressions/TARGET.
+# build-fuzz/corpus/TARGET and reused by the next run; the seeds are the
+# saved inputs in fuzz/regressions/TARGET (and the shipped GIFs for the GIF
+# readers).
 #
 # Prints executions and coverage per target. Any input that crashed, leaked,
 # timed out or ran out of memory is copied into fuzz/regressions/TARGET (the
@@ -37,10 +37,12 @@ compiler=$(command -v clang++-14 || command -v clang++ || true)
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" -DGLUGMO_FUZZ=ON \
     -DGLUGMO_BUILD_APP=OFF -DGLUGMO_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j 2 --target glugmo_fuzz_seeds "${targets[@]/#/fuzz_}"
+cmake --build "$build" -j 2 --target "${targets[@]/#/fuzz_}"
+# The saved inputs of each target start its corpus; the GIF readers also
+# start from the shipped GIFs.
 rm -rf "$build/seeds"
-"$build/fuzz/glugmo_fuzz_seeds" "$build/seeds"
-mkdir -p "$build/seeds/gif_decoder"
+mkdir -p "$build/seeds"/{quotes,settings,gif_frames,gif_decoder}
+cp resources/*.gif "$build/seeds/gif_frames/"
 cp resources/*.gif "$build/seeds/gif_decoder/"
 
 # The newest "cov: N" line libFuzzer printed, and the final execution count.
