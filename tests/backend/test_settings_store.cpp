@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <QSettings>
 #include <limits>
@@ -16,47 +16,41 @@
 namespace glugmo {
 namespace {
 
+// Doubles in their shortest text that reads back to the same number.
 TEST(SettingText, EachStoredTypeReadsAsTheTextTheRulesExpect) {
     const struct {
         QVariant value;
         std::optional<std::string> text;
     } table[] = {
         {QVariant(true), "true"},
-        {QVariant(false), "false"},
         {QVariant(120.0), "120"},
-        {QVariant(80.5), "80.5"},
-        {QVariant(0.1), "0.1"},
         {QVariant(1.0 / 3.0), "0.3333333333333333"},
+        {QVariant(167.67418738049716), "167.67418738049716"},
         {QVariant(std::numeric_limits<double>::quiet_NaN()), "nan"},
         {QVariant(-std::numeric_limits<double>::infinity()), "-inf"},
         {QVariant(7), "7"},
-        {QVariant(QStringLiteral("yes")), "yes"},
         {QVariant(QStringLiteral("小只 80")), "小只 80"},
         {QVariant(QStringList{QStringLiteral("a"), QStringLiteral("b")}), "a, b"},
         {QVariant(), std::nullopt},
     };
-    for (const auto& row : table) {
-        EXPECT_EQ(settingText(row.value), row.text) << row.value.toString().toStdString();
-    }
-}
-
-TEST(SettingText, ShortestTextReadsBackToTheSameDouble) {
-    for (double value : {167.67418738049716, 1e-300, 123456789.125, -0.0}) {
-        const std::string text = *settingText(QVariant(value));
-        EXPECT_EQ(std::stod(text), value) << text;
-    }
+    for (const auto& row : table) EXPECT_EQ(settingText(row.value), row.text) << row.value.toString().toStdString();
+    for (double value : {1e-300, 123456789.125, -0.0}) EXPECT_EQ(std::stod(*settingText(QVariant(value))), value);
 }
 
 const char* const kKeys[] = {"clockOn", "drinkOn", "ghostMode", "petSize"};
 
+// Each file put gets a folder of its own: QSettings caches what it read by
+// path, size and time, and two files of one size written in one second would
+// read the same.
 struct SettingsFile : ::testing::Test {
     QTemporaryDir folder;
-    QString path() const { return folder.filePath(QStringLiteral("Glugmo/Glugmo.conf")); }
-    void put(const QByteArray& bytes) const {
-        QDir().mkpath(folder.filePath(QStringLiteral("Glugmo")));
+    int files = 0;
+    QString path() const { return folder.filePath(QString::number(files) + QStringLiteral("/Glugmo.conf")); }
+    void put(const QByteArray& bytes) {
+        ++files;
+        QDir().mkpath(QFileInfo(path()).path());
         QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
     QByteArray contents() const {
         QFile file(path());
@@ -66,13 +60,11 @@ struct SettingsFile : ::testing::Test {
 
 TEST_F(SettingsFile, ReadsEveryFileAsQSettingsReadsIt) {
     const QByteArray files[] = {
-        "[General]\nclockOn=no\npetSize=  150 points\ndrinkOn=1, 2\n",
         "clockOn = \"a, b\" \ndrinkOn=x ; comment\npetSize=\\x41\\t1\\101\nghostMode=a\\,b\\;c\\\"\\\\\\?\\'\\q\n",
-        "[general]\r\nclockOn=false\r\npetSize=80.5\r\n\r\n",
+        "[general]\r\nclockOn=false\r\npetSize=80.5\r\nghostMode=\r\ndrinkOn=\"\"\r\n\r\n",
         "petSize=1\\\n20\nclockOn=\"two\nlines\"\ndrinkOn=\" padded \"  \n",
         "[Other]\nclockOn=1\n[General]\ndrinkOn=0\n[%General]\nghostMode=1\n",
-        "clockOn=@Invalid()\ndrinkOn=@String(x)\nghostMode=@@at\npetSize=@ByteArray(150)\n",
-        "clockOn=@Rect(1 2 3 4)\ndrinkOn=@notatype\npetSize=\"\"\nghostMode=\n",
+        "clockOn=@Invalid()\ndrinkOn=@String(x)\nghostMode=@@at\npetSize=@notatype\n",
         "clockOn=true\nclockOn=false\n;petSize=5\n#drinkOn=0\n  ghostMode   =  on  \n",
         "[General\nclockOn=false\nno equals here\npetSize=中文 200\n",
         "clockOn=a, @@b\ndrinkOn=x, @Invalid()\npetSize=1\\x\nghostMode=@Invalid()x\nghostMode=\"open\n",
@@ -82,10 +74,8 @@ TEST_F(SettingsFile, ReadsEveryFileAsQSettingsReadsIt) {
         put(bytes);
         const QSettings reference(path(), QSettings::IniFormat);
         const QtSettingsStore store(path());
-        for (const char* key : kKeys) {
-            EXPECT_EQ(store.rawValue(key), settingText(reference.value(QString::fromUtf8(key))))
-                << key << " in " << bytes.toStdString();
-        }
+        for (const char* key : kKeys)
+            EXPECT_EQ(store.rawValue(key), settingText(reference.value(key))) << key << " in " << bytes.toStdString();
     }
 }
 
@@ -99,8 +89,6 @@ TEST_F(SettingsFile, WritesReachTheDiskAtOnceAndKeepWhatTheyDoNotChange) {
         QtSettingsStore store(path());
         store.setBool("ghostMode", true);
         store.setDouble("petSize", 80.5);
-        EXPECT_EQ(store.rawValue("ghostMode"), "true");
-        EXPECT_EQ(store.rawValue("petSize"), "80.5");
         // Already on disk, before the store goes away.
         const QByteArray written = contents();
         for (const QByteArray& line : untouched) EXPECT_TRUE(written.contains(line)) << line.toStdString();
@@ -108,11 +96,8 @@ TEST_F(SettingsFile, WritesReachTheDiskAtOnceAndKeepWhatTheyDoNotChange) {
     const QSettings after(path(), QSettings::IniFormat);
     EXPECT_EQ(after.value("ghostMode").toString(), "true");
     EXPECT_EQ(after.value("petSize").toString(), "80.5");
-    for (const QString& key : before.allKeys()) {
-        if (key != "ghostMode") {
-            EXPECT_EQ(after.value(key), before.value(key)) << key.toStdString();
-        }
-    }
+    for (const QString& key : before.allKeys())
+        EXPECT_TRUE(key == "ghostMode" || after.value(key) == before.value(key)) << key.toStdString();
 }
 
 // A disk whose file reads back as chosen, and whose writes fail with a
@@ -163,9 +148,10 @@ TEST(SettingsStoreFailures, AFailedWriteLeavesTheFileAndSaysSoOncePerKind) {
     EXPECT_EQ(store.rawValue("ghostMode"), "true");
     const int kinds[] = {ENOSPC, EROFS, EISDIR, EACCES};
     ASSERT_EQ(told.size(), std::size(kinds));
-    for (std::size_t i = 0; i < told.size(); ++i)
+    for (std::size_t i = 0; i < told.size(); ++i) {
         EXPECT_NE(told[i].find(std::strerror(kinds[i])), std::string::npos) << told[i];
-    EXPECT_NE(told[0].find("/c/Glugmo/Glugmo.conf"), std::string::npos) << told[0];
+        EXPECT_NE(told[i].find("/c/Glugmo/Glugmo.conf"), std::string::npos) << told[i];
+    }
 }
 
 TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
@@ -195,9 +181,8 @@ TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
         disk.midWrite = row.midWrite;
         disk.midWriteReads = row.reads;
         store.setBool("drinkOn", false);
-        const IniText written = parseIni(*disk.file);
         std::vector<std::string> lines;
-        for (const IniEntry& entry : written.entries) lines.push_back(entry.section + "/" + entry.key + "=" + entry.value);
+        for (const IniEntry& e : parseIni(*disk.file).entries) lines.push_back(e.section + "/" + e.key + "=" + e.value);
         std::vector<std::string> expected = {"/clockOn=false", "/drinkOn=false", "/ghostMode=true", "/petSize=200"};
         if (row.unknownKeysKept) expected.insert(expected.end(), {"/zoom=\"a, b\"", "Other/x=1"});
         std::sort(lines.begin(), lines.end());

@@ -17,9 +17,16 @@
 namespace glugmo {
 namespace {
 
-// Encodes small animations in memory with giflib's own encoder. Each frame
-// is 2x2 pixels; `frameEnds` records where each frame's bytes stop, so tests
-// can cut a file at a frame boundary.
+struct FrameSpec {
+    std::optional<int> delayCs;  // none: no graphic control block
+    int disposal = DISPOSAL_UNSPECIFIED;
+    int left = 0, top = 0;
+    std::vector<GifPixelType> row = {0, 1};  // every row; as many rows as pixels in one
+    int transparent = NO_TRANSPARENT_COLOR;
+};
+
+// Encoded with giflib's own encoder; `frameEnds` records where each frame's
+// bytes stop, so a file can be cut at a frame boundary.
 struct EncodedGif {
     std::string bytes;
     std::vector<std::size_t> frameEnds;
@@ -30,124 +37,94 @@ int appendTo(GifFileType* gif, const GifByteType* data, int length) {
     return length;
 }
 
-// A frame's delay in centiseconds, or none for a frame without a graphic
-// control extension.
-EncodedGif encode(const std::vector<std::optional<int>>& delays) {
+EncodedGif encode(const std::vector<FrameSpec>& frames, int canvas = 2) {
     EncodedGif out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out.bytes, appendTo, &error);
     EGifSetGifVersion(gif, true);
-    GifColorType colors[2] = {{0, 0, 0}, {255, 255, 255}};
-    ColorMapObject* palette = GifMakeMapObject(2, colors);
-    EXPECT_EQ(EGifPutScreenDesc(gif, 2, 2, 1, 0, palette), GIF_OK);
+    GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    ColorMapObject* palette = GifMakeMapObject(4, colours);
+    EXPECT_EQ(EGifPutScreenDesc(gif, canvas, canvas, 2, 0, palette), GIF_OK);
     GifFreeMapObject(palette);
-
     // The looping extension every animation carries: two sub-blocks to skip.
     const GifByteType loop[] = {1, 0, 0};
     EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
     EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0");
     EGifPutExtensionBlock(gif, sizeof loop, loop);
     EGifPutExtensionTrailer(gif);
-
-    for (const auto& delay : delays) {
-        if (delay) {
-            GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, *delay, NO_TRANSPARENT_COLOR};
+    for (FrameSpec frame : frames) {
+        if (frame.delayCs) {
+            GraphicsControlBlock control{frame.disposal, false, *frame.delayCs, frame.transparent};
             GifByteType extension[4];
             EGifGCBToExtension(&control, extension);
             EXPECT_EQ(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension), GIF_OK);
         }
-        EXPECT_EQ(EGifPutImageDesc(gif, 0, 0, 2, 2, false, nullptr), GIF_OK);
-        GifPixelType row[2] = {0, 1};
-        for (int y = 0; y < 2; ++y) EXPECT_EQ(EGifPutLine(gif, row, 2), GIF_OK);
+        const int side = static_cast<int>(frame.row.size());
+        EXPECT_EQ(EGifPutImageDesc(gif, frame.left, frame.top, side, side, false, nullptr), GIF_OK);
+        for (int y = 0; y < side; ++y) EXPECT_EQ(EGifPutLine(gif, frame.row.data(), side), GIF_OK);
         out.frameEnds.push_back(out.bytes.size());
     }
     EXPECT_EQ(EGifCloseFile(gif, &error), GIF_OK);
     return out;
 }
 
-GifFrameProperties frame(std::optional<double> unclamped, std::optional<double> played) {
-    return {true, unclamped, played};
-}
-
-void expectFrames(const std::optional<std::vector<GifFrameProperties>>& actual,
-                  const std::vector<GifFrameProperties>& expected) {
-    ASSERT_TRUE(actual.has_value());
-    ASSERT_EQ(actual->size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ((*actual)[i].hasGifDictionary, expected[i].hasGifDictionary);
-        ASSERT_EQ((*actual)[i].unclampedDelayTime.has_value(),
-                  expected[i].unclampedDelayTime.has_value());
-        ASSERT_EQ((*actual)[i].delayTime.has_value(), expected[i].delayTime.has_value());
-        if (expected[i].unclampedDelayTime) {
-            EXPECT_DOUBLE_EQ(*(*actual)[i].unclampedDelayTime, *expected[i].unclampedDelayTime);
-            EXPECT_DOUBLE_EQ(*(*actual)[i].delayTime, *expected[i].delayTime);
-        }
-    }
-}
-
-TEST(GifFrameReader, ReportsEachFramesDelay) {
-    // A frame without a control block shows for a tenth of a second.
-    const auto tenth = frame(0.1, 0.1);
+// The duration reader and the frame decoder walk the file the same way, so
+// the pet returns to idle exactly when the animation has played.
+TEST(GifFrameReader, BothReadersTakeEachFramesDelay) {
     const struct {
         const char* name;
-        std::vector<std::optional<int>> delays;
-        std::vector<GifFrameProperties> expected;
+        std::vector<FrameSpec> frames;
+        std::vector<std::pair<double, double>> delays;  // as written, as played
     } cases[] = {
-        {"steady", {25, 25, 25, 25}, std::vector(4, frame(0.25, 0.25))},
-        {"clamped", {0, 1, 5}, {frame(0, 0.1), frame(0.01, 0.1), frame(0.05, 0.05)}},
-        {"no control blocks", {std::nullopt, std::nullopt}, {tenth, tenth}},
-        {"control applies to the next frame only",
-         {50, std::nullopt, 2},
-         {frame(0.5, 0.5), tenth, frame(0.02, 0.02)}},
-        {"largest delay", {65535}, {frame(655.35, 655.35)}},
+        {"steady", {{25}, {25}}, {{0.25, 0.25}, {0.25, 0.25}}},
+        {"clamped", {{0}, {1}, {5}}, {{0, 0.1}, {0.01, 0.1}, {0.05, 0.05}}},
+        {"a control block applies to the next frame only",
+         {{50}, {std::nullopt}, {2}},
+         {{0.5, 0.5}, {0.1, 0.1}, {0.02, 0.02}}},
+        {"largest delay", {{65535}}, {{655.35, 655.35}}},
         {"still", {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string bytes = encode(c.delays).bytes;
-        expectFrames(readGifFrameProperties(bytes), c.expected);
-        // The decoder plays each frame for the delay the duration counts.
+        const std::string bytes = encode(c.frames).bytes;
+        const auto frames = readGifFrameProperties(bytes);
+        ASSERT_TRUE(frames);
+        ASSERT_EQ(frames->size(), c.delays.size());
         std::vector<int> shownMs;
-        for (const auto& f : c.expected) shownMs.push_back(static_cast<int>(*f.unclampedDelayTime * 1000 + 0.5));
-        if (const auto gif = readGifStructure(bytes).gif) {
-            EXPECT_EQ(gif->delaysMs, shownMs);
-        } else {
-            EXPECT_TRUE(c.expected.empty());
+        for (std::size_t i = 0; i < c.delays.size(); ++i) {
+            EXPECT_TRUE((*frames)[i].hasGifDictionary);
+            EXPECT_DOUBLE_EQ((*frames)[i].unclampedDelayTime.value_or(-1), c.delays[i].first) << i;
+            EXPECT_DOUBLE_EQ((*frames)[i].delayTime.value_or(-1), c.delays[i].second) << i;
+            shownMs.push_back(static_cast<int>(c.delays[i].first * 1000 + 0.5));
         }
+        const auto gif = readGifStructure(bytes).gif;
+        EXPECT_EQ(gif ? gif->delaysMs : std::vector<int>{}, shownMs);
     }
 }
 
-TEST(GifFrameReader, TruncatedFileKeepsTheFramesBeforeTheDamage) {
-    const EncodedGif gif = encode({25, 25, 25, 25});
-    const std::size_t screenEnd = 6 + 7 + 2 * 3;  // header, screen descriptor, palette
+TEST(GifFrameReader, DamageKeepsTheFramesBeforeIt) {
+    const EncodedGif gif = encode({{25}, {25}, {25}, {25}});
+    const std::size_t screenEnd = 6 + 7 + 4 * 3;  // header, screen descriptor, palette
+    const auto cut = [&](std::size_t length) { return gif.bytes.substr(0, length); };
     const struct {
         const char* name;
-        std::size_t length;
-        std::size_t frames;
+        std::string bytes;
+        std::optional<std::size_t> frames;  // none: not read as a GIF at all
     } cases[] = {
-        {"after frame 2", gif.frameEnds[1], 2},
-        {"inside frame 3's image descriptor", gif.frameEnds[1] + 8 + 5, 2},  // 8: control block
-        {"inside frame 3's pixels", gif.frameEnds[2] - 2, 3},
-        {"after the screen descriptor", screenEnd, 0},
-        {"inside the looping extension", screenEnd + 5, 0},
+        {"after frame 2", cut(gif.frameEnds[1]), 2},
+        {"inside frame 3's image descriptor", cut(gif.frameEnds[1] + 8 + 5), 2},  // 8: control block
+        {"inside frame 3's pixels", cut(gif.frameEnds[2] - 2), 3},
+        {"after the screen descriptor", cut(screenEnd), 0},
+        {"inside the looping extension", cut(screenEnd + 5), 0},
+        {"inside the screen descriptor", cut(12), std::nullopt},
+        {"header only", "GIF89a", std::nullopt},
+        {"empty", "", std::nullopt},
+        {"a PNG", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto frames = readGifFrameProperties(std::string_view(gif.bytes).substr(0, c.length));
-        ASSERT_TRUE(frames.has_value());
-        EXPECT_EQ(frames->size(), c.frames);
-    }
-}
-
-TEST(GifFrameReader, NothingWhenTheBytesAreNoGif) {
-    using namespace std::string_literals;
-    const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    const std::string cases[] = {"", png, "GIF89a", "GIF89a\x02\x00"s,
-                                 encode({25}).bytes.substr(0, 12)};
-    for (const auto& bytes : cases) {
-        SCOPED_TRACE(bytes.size());
-        EXPECT_EQ(readGifFrameProperties(bytes), std::nullopt);
+        const auto frames = readGifFrameProperties(c.bytes);
+        EXPECT_EQ(frames ? std::optional(frames->size()) : std::nullopt, c.frames);
     }
 }
 
@@ -187,9 +164,7 @@ TEST(GifStructure, LimitsBoundWhatAFileMayCost) {
         const GifReading reading = readGifStructure(c.bytes);
         EXPECT_EQ(reading.problem, c.problem);
         ASSERT_EQ(reading.gif != nullptr, c.problem.empty());
-        if (reading.gif) {
-            EXPECT_EQ(reading.gif->complete, c.complete);
-        }
+        EXPECT_EQ(reading.gif && reading.gif->complete, c.complete);
     }
 }
 
@@ -197,30 +172,6 @@ TEST(GifStructure, LimitsBoundWhatAFileMayCost) {
 // frame. The one known difference, a canvas that starts transparent rather
 // than in the background colour, does not show in GIFs whose frames say
 // which colour is transparent, as all of ours do.
-// Three 4x4 frames on an 8x8 canvas, overlapping, the middle one disposed of
-// as given, so the third frame shows what that disposal left.
-std::string disposing(int disposal) {
-    std::string bytes;
-    int error = 0;
-    GifFileType* gif = EGifOpen(&bytes, appendTo, &error);
-    EGifSetGifVersion(gif, true);
-    GifColorType colours[4] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-    ColorMapObject* palette = GifMakeMapObject(4, colours);
-    EGifPutScreenDesc(gif, 8, 8, 2, 0, palette);
-    GifFreeMapObject(palette);
-    for (int i = 0; i < 3; ++i) {
-        GraphicsControlBlock control{i == 1 ? disposal : DISPOSE_DO_NOT, false, 10, 0};
-        GifByteType extension[4];
-        EGifGCBToExtension(&control, extension);
-        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, extension);
-        EGifPutImageDesc(gif, i * 2, i, 4, 4, false, nullptr);
-        GifPixelType row[4] = {GifPixelType(i + 1), 0, GifPixelType(i + 1), GifPixelType(i + 1)};
-        for (int y = 0; y < 4; ++y) EGifPutLine(gif, row, 4);
-    }
-    EGifCloseFile(gif, &error);
-    return bytes;
-}
-
 void expectSameFramesAsQt(const std::string& bytes) {
     const GifReading reading = readGifStructure(bytes);
     ASSERT_TRUE(reading.gif) << reading.problem;
@@ -228,14 +179,13 @@ void expectSameFramesAsQt(const std::string& bytes) {
     QBuffer buffer(&copy);
     QImageReader qt(&buffer, "gif");
     StreamedGif ours(reading.gif);
-    const QSize size(reading.gif->width, reading.gif->height);
     std::size_t index = 0;
     for (QImage expected; qt.read(&expected); ++index) {
         SCOPED_TRACE(index);
         ASSERT_LT(index, reading.gif->delaysMs.size());
         const auto canvas = ours.frame(index);
-        const QImage actual(reinterpret_cast<const uchar*>(canvas.data()), size.width(), size.height(),
-                            QImage::Format_ARGB32_Premultiplied);
+        const QImage actual(reinterpret_cast<const uchar*>(canvas.data()), reading.gif->width,
+                            reading.gif->height, QImage::Format_ARGB32_Premultiplied);
         ASSERT_EQ(actual, expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
     EXPECT_EQ(index, reading.gif->delaysMs.size());
@@ -243,17 +193,25 @@ void expectSameFramesAsQt(const std::string& bytes) {
 }
 
 TEST(GifDecoder, FramesMatchQtsReader) {
-    const QStringList shipped = QDir(QStringLiteral(GLUGMO_RESOURCES)).entryList({QStringLiteral("*.gif")});
+    const QDir resources(QStringLiteral(GLUGMO_RESOURCES));
+    const QStringList shipped = resources.entryList({QStringLiteral("*.gif")});
     ASSERT_EQ(shipped.size(), 13);
     for (const QString& name : shipped) {
         SCOPED_TRACE(name.toStdString());
-        QFile file(QDir(QStringLiteral(GLUGMO_RESOURCES)).filePath(name));
+        QFile file(resources.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         expectSameFramesAsQt(file.readAll().toStdString());
     }
+    // Three overlapping 4x4 frames on an 8x8 canvas; the third shows what
+    // the middle one's disposal left.
     for (int disposal : {DISPOSE_DO_NOT, DISPOSE_BACKGROUND, DISPOSE_PREVIOUS}) {
         SCOPED_TRACE(disposal);
-        expectSameFramesAsQt(disposing(disposal));
+        std::vector<FrameSpec> frames;
+        for (int i = 0; i < 3; ++i) {
+            const auto c = GifPixelType(i + 1);
+            frames.push_back({10, i == 1 ? disposal : DISPOSE_DO_NOT, i * 2, i, {c, 0, c, c}, 0});
+        }
+        expectSameFramesAsQt(encode(frames, 8).bytes);
     }
 }
 
