@@ -16,25 +16,16 @@
 namespace glugmo {
 namespace {
 
-// Doubles in their shortest text that reads back to the same number.
-TEST(SettingText, EachStoredTypeReadsAsTheTextTheRulesExpect) {
-    const struct {
-        QVariant value;
-        std::optional<std::string> text;
-    } table[] = {
-        {QVariant(true), "true"},
-        {QVariant(120.0), "120"},
-        {QVariant(1.0 / 3.0), "0.3333333333333333"},
-        {QVariant(167.67418738049716), "167.67418738049716"},
-        {QVariant(std::numeric_limits<double>::quiet_NaN()), "nan"},
-        {QVariant(-std::numeric_limits<double>::infinity()), "-inf"},
-        {QVariant(7), "7"},
-        {QVariant(QStringLiteral("小只 80")), "小只 80"},
-        {QVariant(QStringList{QStringLiteral("a"), QStringLiteral("b")}), "a, b"},
+// What the store itself puts reads as the rules expect; doubles in the
+// shortest text that reads back as the same number.
+TEST(SettingText, StoredValuesReadAsTheTextTheRulesExpect) {
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const std::pair<QVariant, std::optional<std::string>> table[] = {
+        {true, "true"}, {120.0, "120"}, {1.0 / 3.0, "0.3333333333333333"}, {nan, "nan"}, {-inf, "-inf"}, {7, "7"},
         {QVariant(), std::nullopt},
     };
-    for (const auto& row : table) EXPECT_EQ(settingText(row.value), row.text) << row.value.toString().toStdString();
-    for (double value : {1e-300, 123456789.125, -0.0}) EXPECT_EQ(std::stod(*settingText(QVariant(value))), value);
+    for (const auto& [value, text] : table) EXPECT_EQ(settingText(value), text) << value.toString().toStdString();
+    for (double value : {167.67418738049716, 1e-300, -0.0}) EXPECT_EQ(std::stod(*settingText(value)), value);
 }
 
 const char* const kKeys[] = {"clockOn", "drinkOn", "ghostMode", "petSize"};
@@ -165,12 +156,8 @@ TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
         int reads;
         bool unknownKeysKept;
     } rows[] = {
-        {"", 1, true},
-        {"", 100, true},
-        {std::nullopt, 1, true},  // gone for a moment
-        {std::string("\x00\xff junk", 10), 100, true},
-        {"[General]\nclockOn=false\n", 1, true},
-        {"[General]\nclockOn=false\n", 100, false},
+        {"", 1, true}, {std::nullopt, 1, true} /* gone for a moment */, {std::string("\x00\xff junk", 10), 100, true},
+        {"[General]\nclockOn=false\n", 1, true}, {"[General]\nclockOn=false\n", 100, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.midWrite.value_or("(missing)") + " read " + std::to_string(row.reads));

@@ -102,32 +102,6 @@ TEST(GifFrameReader, BothReadersTakeEachFramesDelay) {
     }
 }
 
-TEST(GifFrameReader, DamageKeepsTheFramesBeforeIt) {
-    const EncodedGif gif = encode({{25}, {25}, {25}, {25}});
-    const std::size_t screenEnd = 6 + 7 + 4 * 3;  // header, screen descriptor, palette
-    const auto cut = [&](std::size_t length) { return gif.bytes.substr(0, length); };
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::optional<std::size_t> frames;  // none: not read as a GIF at all
-    } cases[] = {
-        {"after frame 2", cut(gif.frameEnds[1]), 2},
-        {"inside frame 3's image descriptor", cut(gif.frameEnds[1] + 8 + 5), 2},  // 8: control block
-        {"inside frame 3's pixels", cut(gif.frameEnds[2] - 2), 3},
-        {"after the screen descriptor", cut(screenEnd), 0},
-        {"inside the looping extension", cut(screenEnd + 5), 0},
-        {"inside the screen descriptor", cut(12), std::nullopt},
-        {"header only", "GIF89a", std::nullopt},
-        {"empty", "", std::nullopt},
-        {"a PNG", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto frames = readGifFrameProperties(c.bytes);
-        EXPECT_EQ(frames ? std::optional(frames->size()) : std::nullopt, c.frames);
-    }
-}
-
 // A GIF built byte by byte: a canvas and `frames` images of the given size
 // with no pixels, and the trailer unless `cut`.
 std::string declared(int width, int height, int frames, int frameWidth, int frameHeight, bool cut = false) {
@@ -139,32 +113,51 @@ std::string declared(int width, int height, int frames, int frameWidth, int fram
     return cut ? bytes : bytes + ";";
 }
 
-TEST(GifStructure, LimitsBoundWhatAFileMayCost) {
+// The limits bound what a file may cost; damage keeps the frames before it.
+// Both readers walk the same blocks, so they count the same frames.
+TEST(GifStructure, LimitsAndDamage) {
+    const EncodedGif gif = encode({{25}, {25}, {25}, {25}});
+    const std::size_t screenEnd = 6 + 7 + 4 * 3;  // header, screen descriptor, palette
+    const auto cut = [&](std::size_t length) { return gif.bytes.substr(0, length); };
+    const std::string notGif = "is not a GIF picture", tooLarge = "is wider or taller than 4096 px";
     const struct {
         const char* name;
         std::string bytes;
         std::string problem;  // empty: accepted
         bool complete;
+        std::size_t frames;
     } cases[] = {
-        {"largest canvas", declared(4096, 4096, 1, 1, 1), "", true},
-        {"one pixel too wide", declared(4097, 1, 1, 1, 1), "is wider or taller than 4096 px", false},
-        {"one pixel too tall", declared(1, 4097, 1, 1, 1), "is wider or taller than 4096 px", false},
-        {"most frames", declared(1, 1, 1000, 1, 1), "", true},
-        {"one frame too many", declared(1, 1, 1001, 1, 1), "has more than 1000 frames", false},
-        {"16 full frames of the largest canvas", declared(4096, 4096, 16, 4096, 4096), "", true},
-        {"17 of them", declared(4096, 4096, 17, 4096, 4096), "has frames too large to draw in time", false},
-        {"frames count only as far as the canvas", declared(64, 64, 1000, 65535, 65535), "", true},
-        {"no frame", declared(8, 8, 0, 1, 1), "cannot be decoded", false},
-        {"empty canvas", declared(0, 8, 1, 1, 1), "has an empty canvas", false},
-        {"cut before the trailer", declared(8, 8, 2, 1, 1, true), "", false},
-        {"not a GIF", "\x89PNG\r\n\x1a\n", "is not a GIF picture", false},
+        {"largest canvas", declared(4096, 4096, 1, 1, 1), "", true, 1},
+        {"one pixel too wide", declared(4097, 1, 1, 1, 1), tooLarge, false, 0},
+        {"one pixel too tall", declared(1, 4097, 1, 1, 1), tooLarge, false, 0},
+        {"most frames", declared(1, 1, 1000, 1, 1), "", true, 1000},
+        {"one frame too many", declared(1, 1, 1001, 1, 1), "has more than 1000 frames", false, 0},
+        {"16 full frames of the largest canvas", declared(4096, 4096, 16, 4096, 4096), "", true, 16},
+        {"17 of them", declared(4096, 4096, 17, 4096, 4096), "has frames too large to draw in time", false, 0},
+        {"frames count only as far as the canvas", declared(64, 64, 1000, 65535, 65535), "", true, 1000},
+        {"no frame", declared(8, 8, 0, 1, 1), "cannot be decoded", false, 0},
+        {"empty canvas", declared(0, 8, 1, 1, 1), "has an empty canvas", false, 0},
+        {"cut before the trailer", declared(8, 8, 2, 1, 1, true), "", false, 2},
+        {"cut after frame 2", cut(gif.frameEnds[1]), "", false, 2},
+        {"cut inside frame 3's image descriptor", cut(gif.frameEnds[1] + 8 + 5), "", false, 2},  // 8: control
+        {"cut inside frame 3's pixels", cut(gif.frameEnds[2] - 2), "", false, 3},
+        {"cut inside the looping extension", cut(screenEnd + 5), "cannot be decoded", false, 0},
+        {"cut inside the screen descriptor", cut(12), notGif, false, 0},
+        {"header only", "GIF89a", notGif, false, 0},
+        {"a PNG", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), notGif, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const GifReading reading = readGifStructure(c.bytes);
         EXPECT_EQ(reading.problem, c.problem);
-        ASSERT_EQ(reading.gif != nullptr, c.problem.empty());
+        EXPECT_EQ(reading.gif != nullptr, c.problem.empty());
         EXPECT_EQ(reading.gif && reading.gif->complete, c.complete);
+        EXPECT_EQ(reading.gif ? reading.gif->delaysMs.size() : 0, c.frames);
+        const auto frames = readGifFrameProperties(c.bytes);
+        EXPECT_EQ(frames.has_value(), c.problem != notGif);
+        if (reading.gif) {
+            EXPECT_EQ(frames ? frames->size() : 0, c.frames);
+        }
     }
 }
 
