@@ -70,34 +70,30 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-QByteArray pngOf(QSize size) {
+QByteArray pngOf() {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    QImage(size, QImage::Format_ARGB32).save(&buffer, "PNG");
+    QImage(1, 1, QImage::Format_ARGB32).save(&buffer, "PNG");
     return bytes;
 }
 
 // A user's file named like one of ours stands in for it; anything wrong
-// with it leaves ours, with one line saying which file and why.
+// with it leaves ours, with one line saying which file and why. (The desktop
+// tests show a PNG that stands in, and a cut, an oversized and a false one.)
 TEST(Resources, UserPicturesStandInForOursFileByFile) {
     QTemporaryDir ours, theirs;
     QFile gif(QStringLiteral(GLUGMO_RESOURCES "/13_嚯.gif"));
     ASSERT_TRUE(gif.open(QIODevice::ReadOnly));
-    const QByteArray wholeGif = gif.readAll();
     const auto file = [](QByteArray bytes) { return [bytes](const QString& p) { writeFile(p, bytes); }; };
     const struct {
         const char* name;
         std::function<void(const QString& path)> make;  // in the user's folder
         std::string problem;                             // empty: the user's file is used
     } cases[] = {
-        {"idle.png", file(pngOf({3, 2})), ""},
-        {"13_嚯.gif", file(wholeGif), ""},
-        {"icon.png", file("not a picture\n"), "is not a PNG picture"},
-        {"03_收工.gif", file(wholeGif.left(wholeGif.size() / 2)), "is cut short"},
-        {"04_爱你哟.gif", file(pngOf({1, 1})), "is not a GIF picture"},
+        {"13_嚯.gif", file(gif.readAll()), ""},
+        {"04_爱你哟.gif", file(pngOf()), "is not a GIF picture"},
         {"05_帮紧你.gif", [](const QString& p) { QDir().mkpath(p); }, "is a folder"},
         {"06_辛苦了.gif", [](const QString& p) { QFile::link(p + ".gone", p); }, "is a link to nothing"},
-        {"07_谢谢.png", file(pngOf({5000, 1})), "is wider or taller than 4096 px"},
         {"08_多喝水.gif", [](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.resize(21 << 20); },
          "is larger than 20 MB"},
     };

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -31,11 +30,7 @@ struct PosixFileSystemTest : testing::Test {
 
     std::string path(const std::string& name) const { return (root / name).string(); }
     static void put(const std::string& file, const std::string& bytes) { std::ofstream(file) << bytes; }
-    static std::string contentsOf(const std::string& file) {
-        std::ostringstream out;
-        out << std::ifstream(file).rdbuf();
-        return out.str();
-    }
+    std::string contentsOf(const std::string& file) const { return files.readFile(file).value_or("(none)"); }
     static std::vector<std::string> entriesOf(const fs::path& folder) {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
@@ -84,11 +79,8 @@ TEST_F(PosixFileSystemTest, NewFilesGetTheUmasksModeEvenInOtherThreads) {
     int strayModes = 0;
     for (int i = 0; writing; ++i) {
         const std::string other = path("other" + std::to_string(i % 8));
-        const int fd = ::open(other.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        struct stat info {};
-        ::fstat(fd, &info);
-        if ((info.st_mode & 0777) != 0640) ++strayModes;
-        ::close(fd);
+        ::close(::open(other.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666));
+        strayModes += fs::status(other).permissions() != fs::perms(0640);
         ::unlink(other.c_str());
     }
     writer.join();
@@ -137,21 +129,15 @@ TEST_F(PosixFileSystemTest, FailedWriteSaysWhyAndLeavesNoTemporaryFile) {
 TEST_F(PosixFileSystemTest, CreatesFoldersLikeMkdirPReadableUnderTheUmask) {
     put(path("file"), "");
     fs::create_directory(path("existing"));
-    const struct {
-        std::string path;
-        bool created;
-    } cases[] = {
-        {path("a/b/c"), true}, {path("x//y/"), true},     {path("existing"), true},
-        {path("file"), false}, {path("file/sub"), false}, {"", false},
-    };
+    const std::pair<std::string, bool> cases[] = {
+        {path("a/b/c"), true}, {path("x//y/"), true}, {path("existing"), true}, {path("file/sub"), false}, {"", false}};
     const mode_t saved = ::umask(022);
-    for (const auto& c : cases) {
-        EXPECT_EQ(files.createDirectories(c.path), c.created) << c.path;
-        EXPECT_EQ(fs::is_directory(c.path), c.created) << c.path;
+    for (const auto& [folder, created] : cases) {
+        EXPECT_EQ(files.createDirectories(folder), created) << folder;
+        EXPECT_EQ(fs::is_directory(folder), created) << folder;
     }
     ::umask(saved);
-    EXPECT_EQ(fs::status(path("a")).permissions(), fs::perms(0755));
-    EXPECT_EQ(fs::status(path("a/b/c")).permissions(), fs::perms(0755));
+    for (const auto& folder : {"a", "a/b/c"}) EXPECT_EQ(fs::status(path(folder)).permissions(), fs::perms(0755));
 }
 
 }  // namespace
