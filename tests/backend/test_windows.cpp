@@ -18,18 +18,6 @@ namespace {
 const Rect kWindowFrame = Rect::make(1204.8, 40, 175.2, 167.67418738049716);
 const Rect kViewFrame = Rect::make(27.6, 13.743785850860422, 120, 137.43785850860422);
 
-TEST(Coordinates, BottomLeftPointsRoundTripOnAnOffsetPrimaryScreen) {
-    const QRect screen(100, 50, 1280, 800);
-    EXPECT_EQ(fromQtScreen(QRectF(100, 840, 10, 10), screen), Rect::make(0, 0, 10, 10));
-    for (const Rect& frame : {kWindowFrame, Rect::make(-30.25, 880.5, 90, 36)}) {
-        const Rect back = fromQtScreen(toQtScreen(frame, screen), screen);
-        EXPECT_NEAR(back.origin.x, frame.origin.x, 1e-9);
-        EXPECT_NEAR(back.origin.y, frame.origin.y, 1e-9);
-        EXPECT_EQ(back.size, frame.size);
-    }
-    EXPECT_EQ(toWholePixels(QRectF(10.4, 10.6, 0.2, 0.3)), QRect(10, 11, 1, 1));  // never vanishes
-}
-
 struct PetWindowUnderTest : MouseHandler {
     QtPetWindow window{kWindowFrame, false};
     std::vector<std::string> calls;
@@ -71,7 +59,7 @@ struct PetWindowUnderTest : MouseHandler {
     }
 };
 
-TEST(PetWindow, KeepsItsFractionalFrameUntilMovedWithTheViewAboveTheBottomMargin) {
+TEST(PetWindow, KeepsItsFractionalFrameInBottomLeftPointsUntilMoved) {
     PetWindowUnderTest pet;
     const int screenBottom = primaryScreenGeometry().bottom() + 1;
     EXPECT_EQ(pet.window.frame(), kWindowFrame);
@@ -83,6 +71,11 @@ TEST(PetWindow, KeepsItsFractionalFrameUntilMovedWithTheViewAboveTheBottomMargin
     // Moved by someone else (a drag, the window manager): the real place.
     pet.window.widget().move(900, 400);
     EXPECT_EQ(pet.window.frame(), Rect::make(900, screenBottom - 400 - 168, 175, 168));
+    EXPECT_EQ(toWholePixels(QRectF(10.4, 10.6, 0.2, 0.3)), QRect(10, 11, 1, 1));  // never vanishes
+    // Points start at the bottom-left corner of the primary screen, wherever it is.
+    const QRect offset(100, 50, 1280, 800);
+    EXPECT_EQ(toQtScreen(Rect::make(0, 0, 10, 10), offset), QRectF(100, 840, 10, 10));
+    EXPECT_EQ(fromQtScreen(QRectF(100, 840, 10, 10), offset), Rect::make(0, 0, 10, 10));
 }
 
 TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
