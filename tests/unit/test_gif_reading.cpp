@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,37 +62,6 @@ std::string encode(const std::vector<FrameSpec>& frames, int canvas = 2) {
     return out;
 }
 
-// The duration reader and the frame decoder walk the file the same way, so
-// the pet returns to idle exactly when the animation has played.
-TEST(GifFrameReader, BothReadersTakeEachFramesDelay) {
-    const struct {
-        const char* name;
-        std::vector<FrameSpec> frames;
-        std::vector<std::pair<double, double>> delays;  // as written, as played
-    } cases[] = {
-        {"steady, and the largest delay", {{25}, {25}, {65535}}, {{0.25, 0.25}, {0.25, 0.25}, {655.35, 655.35}}},
-        {"clamped", {{0}, {1}, {5}}, {{0, 0.1}, {0.01, 0.1}, {0.05, 0.05}}},
-        {"a control block applies to the next frame only",
-         {{50}, {std::nullopt}, {2}}, {{0.5, 0.5}, {0.1, 0.1}, {0.02, 0.02}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string bytes = encode(c.frames);
-        const auto frames = readGifFrameProperties(bytes);
-        ASSERT_TRUE(frames);
-        ASSERT_EQ(frames->size(), c.delays.size());
-        std::vector<int> shownMs;
-        for (std::size_t i = 0; i < c.delays.size(); ++i) {
-            EXPECT_TRUE((*frames)[i].hasGifDictionary);
-            EXPECT_DOUBLE_EQ((*frames)[i].unclampedDelayTime.value_or(-1), c.delays[i].first) << i;
-            EXPECT_DOUBLE_EQ((*frames)[i].delayTime.value_or(-1), c.delays[i].second) << i;
-            shownMs.push_back(static_cast<int>(c.delays[i].first * 1000 + 0.5));
-        }
-        const auto gif = readGifStructure(bytes).gif;
-        EXPECT_EQ(gif ? gif->delaysMs : std::vector<int>{}, shownMs);
-    }
-}
-
 // A GIF built byte by byte: a canvas and `frames` images of the given size
 // with no pixels, and the trailer unless `cut`.
 std::string declared(int width, int height, int frames, int frameWidth, int frameHeight, bool cut = false) {
@@ -103,39 +73,48 @@ std::string declared(int width, int height, int frames, int frameWidth, int fram
     return cut ? bytes : bytes + ";";
 }
 
+using Delays = std::vector<std::pair<double, double>>;  // per frame, as written and as played
+
 // The limits bound what a file may cost; damage keeps the frames before it.
-// Both readers walk the same blocks, so they count the same frames.
-TEST(GifStructure, LimitsAndDamage) {
+// The duration reader and the frame decoder walk the same blocks, so the pet
+// returns to idle exactly when the animation has played.
+TEST(GifStructure, DelaysLimitsAndDamage) {
     const std::string gif = encode({{25}, {25}, {25}, {25}});
     const std::size_t screenEnd = 6 + 7 + 4 * 3;  // header, screen descriptor, palette
     const auto cut = [&](std::size_t length) { return gif.substr(0, length); };
     const auto end = [](int frames) { return encode(std::vector<FrameSpec>(frames, {25})).size() - 1; };  // ; ends
+    const auto tenths = [](int frames) { return Delays(frames, {0.1, 0.1}); };  // no control block
+    const auto quarters = [](int frames) { return Delays(frames, {0.25, 0.25}); };
     const std::string notGif = "is not a GIF picture", tooLarge = "is wider or taller than 4096 px";
     const struct {
         const char* name;
         std::string bytes;
         std::string problem;  // empty: accepted
         bool complete;
-        std::size_t frames;
+        Delays delays;
     } cases[] = {
-        {"largest canvas", declared(4096, 4096, 1, 1, 1), "", true, 1},
-        {"one pixel too wide", declared(4097, 1, 1, 1, 1), tooLarge, false, 0},
-        {"one pixel too tall", declared(1, 4097, 1, 1, 1), tooLarge, false, 0},
-        {"most frames", declared(1, 1, 1000, 1, 1), "", true, 1000},
-        {"one frame too many", declared(1, 1, 1001, 1, 1), "has more than 1000 frames", false, 0},
-        {"16 full frames of the largest canvas", declared(4096, 4096, 16, 4096, 4096), "", true, 16},
-        {"17 of them", declared(4096, 4096, 17, 4096, 4096), "has frames too large to draw in time", false, 0},
-        {"frames count only as far as the canvas", declared(64, 64, 1000, 65535, 65535), "", true, 1000},
-        {"no frame", declared(8, 8, 0, 1, 1), "cannot be decoded", false, 0},
-        {"empty canvas", declared(0, 8, 1, 1, 1), "has an empty canvas", false, 0},
-        {"cut before the trailer", declared(8, 8, 2, 1, 1, true), "", false, 2},
-        {"cut after frame 2", cut(end(2)), "", false, 2},
-        {"cut inside frame 3's image descriptor", cut(end(2) + 8 + 5), "", false, 2},  // 8: control
-        {"cut inside frame 3's pixels", cut(end(3) - 2), "", false, 3},
-        {"cut inside the looping extension", cut(screenEnd + 5), "cannot be decoded", false, 0},
-        {"cut inside the screen descriptor", cut(12), notGif, false, 0},
-        {"header only", "GIF89a", notGif, false, 0},
-        {"a PNG", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), notGif, false, 0},
+        {"steady, and the largest delay", encode({{25}, {65535}}), "", true, {{0.25, 0.25}, {655.35, 655.35}}},
+        {"clamped", encode({{0}, {1}, {5}}), "", true, {{0, 0.1}, {0.01, 0.1}, {0.05, 0.05}}},
+        {"a control block applies to the next frame only", encode({{50}, {std::nullopt}, {2}}), "", true,
+         {{0.5, 0.5}, {0.1, 0.1}, {0.02, 0.02}}},
+        {"largest canvas", declared(4096, 4096, 1, 1, 1), "", true, tenths(1)},
+        {"one pixel too wide", declared(4097, 1, 1, 1, 1), tooLarge, false, {}},
+        {"one pixel too tall", declared(1, 4097, 1, 1, 1), tooLarge, false, {}},
+        {"most frames", declared(1, 1, 1000, 1, 1), "", true, tenths(1000)},
+        {"one frame too many", declared(1, 1, 1001, 1, 1), "has more than 1000 frames", false, {}},
+        {"16 full frames of the largest canvas", declared(4096, 4096, 16, 4096, 4096), "", true, tenths(16)},
+        {"17 of them", declared(4096, 4096, 17, 4096, 4096), "has frames too large to draw in time", false, {}},
+        {"frames count only as far as the canvas", declared(64, 64, 1000, 65535, 65535), "", true, tenths(1000)},
+        {"no frame", declared(8, 8, 0, 1, 1), "cannot be decoded", false, {}},
+        {"empty canvas", declared(0, 8, 1, 1, 1), "has an empty canvas", false, {}},
+        {"cut before the trailer", declared(8, 8, 2, 1, 1, true), "", false, tenths(2)},
+        {"cut after frame 2", cut(end(2)), "", false, quarters(2)},
+        {"cut inside frame 3's image descriptor", cut(end(2) + 8 + 5), "", false, quarters(2)},
+        {"cut inside frame 3's pixels", cut(end(3) - 2), "", false, quarters(3)},
+        {"cut inside the looping extension", cut(screenEnd + 5), "cannot be decoded", false, {}},
+        {"cut inside the screen descriptor", cut(12), notGif, false, {}},
+        {"header only", "GIF89a", notGif, false, {}},
+        {"a PNG", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), notGif, false, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,11 +122,16 @@ TEST(GifStructure, LimitsAndDamage) {
         EXPECT_EQ(reading.problem, c.problem);
         EXPECT_EQ(reading.gif != nullptr, c.problem.empty());
         EXPECT_EQ(reading.gif && reading.gif->complete, c.complete);
-        EXPECT_EQ(reading.gif ? reading.gif->delaysMs.size() : 0, c.frames);
         const auto frames = readGifFrameProperties(c.bytes);
         EXPECT_EQ(frames.has_value(), c.problem != notGif);
-        if (reading.gif) {
-            EXPECT_EQ(frames ? frames->size() : 0, c.frames);
+        if (!reading.gif) continue;
+        ASSERT_EQ(frames->size(), c.delays.size());
+        ASSERT_EQ(reading.gif->delaysMs.size(), c.delays.size());
+        for (std::size_t i = 0; i < c.delays.size(); ++i) {
+            EXPECT_TRUE((*frames)[i].hasGifDictionary);
+            EXPECT_DOUBLE_EQ((*frames)[i].unclampedDelayTime.value_or(-1), c.delays[i].first) << i;
+            EXPECT_DOUBLE_EQ((*frames)[i].delayTime.value_or(-1), c.delays[i].second) << i;
+            EXPECT_EQ(reading.gif->delaysMs[i], std::lround(c.delays[i].first * 1000)) << i;
         }
     }
 }
