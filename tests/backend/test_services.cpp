@@ -11,7 +11,6 @@
 #include <ctime>
 #include <functional>
 
-#include "platform/qt/qt_application.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_image_loader.h"
 #include "platform/qt/qt_resources.h"
@@ -130,13 +129,6 @@ TEST(Images, EachViewerOfAGifHasItsOwnFrames) {
     EXPECT_EQ(second.frame(1), early);
     EXPECT_EQ(first.frame(5), late);
     EXPECT_EQ(image->frame(1), early);
-}
-
-TEST(Application, EnvironmentNamesCountEvenWhenEmpty) {
-    qputenv("GLG_BACKEND_TEST_EMPTY", "");
-    EXPECT_TRUE(QtApplication().environmentContains("GLG_BACKEND_TEST_EMPTY"));
-    qunsetenv("GLG_BACKEND_TEST_EMPTY");
-    EXPECT_FALSE(QtApplication().environmentContains("GLG_BACKEND_TEST_EMPTY"));
 }
 
 }  // namespace
