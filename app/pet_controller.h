@@ -80,6 +80,8 @@ private:
     const std::string drinkGif = "08_多喝水";
     const std::vector<std::string> defaultQuotes;
     std::vector<std::string> quotes;
+    // Declared before the pet view, which holds the window's image view, so
+    // that the view is destroyed first.
     std::unique_ptr<PetWindow> window;
     std::unique_ptr<PetView> petView;
     std::shared_ptr<BubbleController> bubble;
