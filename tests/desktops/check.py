@@ -24,7 +24,10 @@ SHOTS = ROOT / "build" / "desktops"
 def run(exe, setup):
     """The outcome of each column on one desktop: (True/False/None, note)."""
     results = {}
-    desktop = XDesktop(setup)
+    try:
+        desktop = XDesktop(setup)
+    except Exception as problem:
+        return {"_error": f"the desktop did not come up: {problem}"}
     home = Home()
     pets = []
     try:

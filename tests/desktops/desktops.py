@@ -34,9 +34,9 @@ def _bus(*command):
 SETUPS = [
     Setup("openbox + picom + tint2", session=(), tray=True, compositor=True),
     Setup("openbox + tint2, no compositor", session=("--no-compositor",), tray=True),
-    Setup("xfwm4, compositor on", programs=((("xfwm4", "--compositor=on"), "compositor"),),
+    Setup("xfwm4, compositor on", programs=((_bus("xfwm4", "--compositor=on"), "compositor"),),
           compositor=True),
-    Setup("xfwm4, compositor off", programs=((("xfwm4", "--compositor=off"), "wm"),)),
+    Setup("xfwm4, compositor off", programs=((_bus("xfwm4", "--compositor=off"), "wm"),)),
     Setup("fluxbox", programs=((("fluxbox",), "tray"),), tray=True),
     Setup("i3", programs=((("i3", "-c", str(HERE / "i3.config")), "wm"),)),
     Setup("icewm", programs=((("icewm",), "tray"),), tray=True),
@@ -45,7 +45,9 @@ SETUPS = [
     Setup("kwin_x11", programs=((_bus("kwin_x11", "--replace"), "compositor"),), compositor=True),
     Setup("two monitors, panel on each edge",
           session=(*BARE, "--size", "2880x900x24"),
-          panels=((0, "bottom", 48), (0, "right", 30), (1, "top", 25), (1, "left", 40)),
+          # Struts measure from the screen's edges, so panels sit on its
+          # outer edges; the primary monitor has two of them.
+          panels=((0, "bottom", 48), (0, "left", 40), (1, "top", 25), (1, "right", 30)),
           monitors=2),
     Setup("2x scaling (openbox + picom + tint2)", session=(), tray=True, compositor=True,
           pet_env={"QT_SCALE_FACTOR": "2"}),
@@ -61,6 +63,14 @@ class XDesktop(Desktop):
         self.setup = setup
         self._programs = []
         self._panels = []
+        try:
+            self._start()
+        except BaseException:
+            self.close()
+            raise
+
+    def _start(self):
+        setup = self.setup
         env = {**os.environ, "DISPLAY": self.name}
         for command, check in setup.programs:
             log = open(f"/tmp/glugmo-desktops-{command[-1].split('/')[-1]}.log", "w")

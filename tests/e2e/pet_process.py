@@ -151,7 +151,9 @@ class Pet:
         return next((w for w in self._shown(utility=True) if w.id != pet_window.id), None)
 
     def menu(self):
-        return next(iter(self._shown(utility=False)), None)
+        # A tray inside the window manager's toolbar takes in an unmanaged
+        # icon window too; menus are the unmanaged windows on the root.
+        return next((w for w in self._shown(utility=False) if not self.desktop.ancestors(w)), None)
 
     def tray_icon(self):
         """The icon window docked in the panel's system tray, or None."""
