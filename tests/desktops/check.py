@@ -14,7 +14,7 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-from desktops import SETUPS, XDesktop  # noqa: E402
+from desktops import SETUPS, SwayDesktop, XDesktop  # noqa: E402
 from pet_process import Home  # noqa: E402
 from scenario import COLUMNS, Scenario  # noqa: E402
 
@@ -25,7 +25,7 @@ def run(exe, setup):
     """The outcome of each column on one desktop: (True/False/None, note)."""
     results = {}
     try:
-        desktop = XDesktop(setup)
+        desktop = SwayDesktop(setup) if setup.kind == "sway" else XDesktop(setup)
     except Exception as problem:
         return {"_error": f"the desktop did not come up: {problem}"}
     home = Home()

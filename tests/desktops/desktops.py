@@ -2,6 +2,7 @@
 and what a user of it has (a tray, a compositor, several monitors)."""
 
 import os
+import shutil
 import subprocess
 import time
 from dataclasses import dataclass, field
@@ -24,6 +25,7 @@ class Setup:
     pet_env: dict = field(default_factory=dict)
     panels: tuple = ()                          # (monitor, edge, thickness)
     monitors: int = 1
+    kind: str = "x11"                           # or "sway"
 
 
 def _bus(*command):
@@ -52,6 +54,7 @@ SETUPS = [
     Setup("2x scaling (openbox + picom + tint2)", session=(), tray=True, compositor=True,
           pet_env={"QT_SCALE_FACTOR": "2"}),
     Setup("no tray (openbox + picom)", session=("--no-tray",), compositor=True),
+    Setup("sway (XWayland)", compositor=True, kind="sway"),
 ]
 
 
@@ -179,3 +182,79 @@ class Panel:
     def close(self):
         self.window.destroy()
         self._x.close()
+
+
+SWAY_USER = "glugmo-desktops"  # sway refuses to run as root
+
+
+class SwayDesktop(Desktop):
+    """sway on a headless output, run as a normal user, with the pet on its
+    XWayland display. Input goes through XWayland's XTEST like on X11;
+    pictures come from the compositor (grim), as XWayland's root has none."""
+
+    def __init__(self, setup):  # noqa: the X11 session of Desktop is not started
+        import pwd
+        import tempfile
+        from Xlib import display
+        self.setup = setup
+        user = pwd.getpwnam(SWAY_USER)
+        self._dir = Path(tempfile.mkdtemp(prefix="glugmo-sway-"))
+        os.chmod(self._dir, 0o755)
+        self._runtime = self._dir / "runtime"
+        self._runtime.mkdir(mode=0o700)
+        os.chown(self._runtime, user.pw_uid, user.pw_gid)
+        display_file = self._runtime / "display"
+        config = self._dir / "config"
+        # The user's X display lets root's checks and pet in, as a desktop
+        # session lets its own user's programs in.
+        config.write_text(
+            "output * resolution 1440x900 position 0 0 bg #336699 solid_color\n"
+            "xwayland enable\n"
+            f"exec sh -c 'xhost +si:localuser:root && echo $DISPLAY > {display_file}'\n")
+        self._env = {"PATH": "/usr/bin:/bin", "HOME": user.pw_dir, "XDG_RUNTIME_DIR": str(self._runtime),
+                     "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1",
+                     "WLR_RENDERER": "pixman", "WLR_HEADLESS_OUTPUTS": "1"}
+        self._as_user = ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}",
+                         "--init-groups", "--"]
+        log = open(self._dir / "sway.log", "w")
+        self._sway = subprocess.Popen([*self._as_user, "sway", "-c", str(config)], env=self._env,
+                                      stdout=log, stderr=log, stdin=subprocess.DEVNULL)
+        try:
+            self.name = wait_for(lambda: display_file.exists() and display_file.read_text().strip(),
+                                 30, "sway's XWayland display")
+            self.x = display.Display(self.name)
+        except BaseException:
+            self._sway.terminate()
+            raise
+        self.root = self.x.screen().root
+        self._env["WAYLAND_DISPLAY"] = "wayland-1"
+        self._env["SWAYSOCK"] = str(next(self._runtime.glob("sway-ipc.*")))
+        time.sleep(1)
+
+    def swaymsg(self, *args):
+        return subprocess.run([*self._as_user, "swaymsg", *args], env=self._env, check=False,
+                              capture_output=True, text=True).stdout
+
+    def grab(self, box):
+        from io import BytesIO
+        from PIL import Image
+        x, y, w, h = (int(round(v)) for v in box)
+        png = subprocess.run([*self._as_user, "grim", "-g", f"{x},{y} {w}x{h}", "-"], env=self._env,
+                             check=True, capture_output=True).stdout
+        return Image.open(BytesIO(png)).convert("RGB")
+
+    def monitors(self):
+        return [(0, 0, *self.screen_size())]
+
+    def free_area(self):
+        return (0, 0, *self.screen_size())
+
+    def close(self):
+        self.x.close()
+        self._sway.terminate()
+        try:
+            self._sway.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self._sway.kill()
+            self._sway.wait()
+        shutil.rmtree(self._dir, ignore_errors=True)

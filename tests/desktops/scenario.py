@@ -196,6 +196,9 @@ class Scenario:
         x, y, w, h = self.d.geometry(window)
         cover = Cover(self.d, (x - 50, y - 50, w + 100, h + 100))
         try:
+            if self.setup.kind == "sway":  # sway centres a new floating window
+                self.d.swaymsg('[title="^cover$"]', "move", "position", str(x - 50), str(y - 50))
+                self.d.swaymsg('[title="^cover$"]', "focus")
             time.sleep(1.0)
             self.shot("covered")
             inner = self.pet_box(self.d.geometry(window))
@@ -210,6 +213,9 @@ class Scenario:
             cover.close()
 
     def switch_workspace(self, index):
+        if self.setup.kind == "sway":
+            self.d.swaymsg("workspace", "number", str(index + 1))
+            return
         if self.setup.name == "i3":
             subprocess.run(["i3-msg", "-q", "workspace", str(index + 1)], check=False,
                            env={"DISPLAY": self.d.name, "PATH": "/usr/bin:/bin"})
@@ -230,7 +236,7 @@ class Scenario:
         self.switch_workspace(1)
         time.sleep(1.0)
         after = self.current_workspace()
-        if after == before and self.setup.name != "i3":
+        if after == before and self.setup.name != "i3" and self.setup.kind != "sway":
             self.record("workspaces", None, "could not switch to a second workspace")
             return
         self.shot("workspace-2")
