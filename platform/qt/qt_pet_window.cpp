@@ -52,16 +52,18 @@ bool QtPetWindow::isVisible() const { return widget_.isVisible(); }
 void QtPetWindow::orderOut() { widget_.hide(); }
 
 void QtPetWindow::orderFrontRegardless() {
-    if (!widget_.isVisible()) {
+    const bool mapping = !widget_.isVisible();
+    if (mapping) {
         // Mapped where the frame says, whatever the window manager made of
         // the last show: one that offsets a window by a frame it does not
         // draw would otherwise move the pet further at every show.
         setFrame(frame());
-        placing_ = true;
         // Before mapping: the window manager dropped these when it was hidden.
         x11::markAsAccessory(widget_);
     }
     widget_.show();
+    // Only now: show() itself delivers the move that setFrame made.
+    if (mapping) placing_ = true;
     widget_.raise();
 }
 

@@ -44,7 +44,11 @@ SETUPS = [
     Setup("icewm", programs=((("icewm",), "tray"),), tray=True),
     Setup("mutter (X11)", programs=((_bus("mutter", "--x11", "--replace"), "compositor"),),
           compositor=True),
-    Setup("kwin_x11", programs=((_bus("kwin_x11", "--replace"), "compositor"),), compositor=True),
+    # Plasma's panel has a tray; tint2 stands in for it, so that a bubble can
+    # be shown from the tray while the pet is hidden, as KWin users do.
+    Setup("kwin_x11 + tint2", programs=((_bus("kwin_x11", "--replace"), "compositor"),
+                                         (("tint2", "-c", str(SCRIPTS / "tint2rc")), "tray")),
+          tray=True, compositor=True),
     Setup("two monitors, panel on each edge",
           session=(*BARE, "--size", "2880x900x24"),
           # Struts measure from the screen's edges, so panels sit on its
@@ -76,7 +80,8 @@ class XDesktop(Desktop):
         setup = self.setup
         env = {**os.environ, "DISPLAY": self.name}
         for command, check in setup.programs:
-            log = open(f"/tmp/glugmo-desktops-{command[-1].split('/')[-1]}.log", "w")
+            program = next(part for part in command if not part.startswith(("dbus", "-")))
+            log = open(f"/tmp/glugmo-desktops-{program}.log", "w")
             self._programs.append(subprocess.Popen(command, env=env, stdout=log, stderr=log,
                                                    stdin=subprocess.DEVNULL))
             if check:
