@@ -108,21 +108,25 @@ std::vector<TopLevel> topLevels(xcb_connection_t* c, xcb_window_t root) {
     return found;
 }
 
-// Whether a window over an unmanaged one hides it for good: not a menu,
-// tooltip or notification, which come and go above everything, nor (unless
-// asked) another unmanaged utility window, the pet's own bubble. Window
-// managers' frames count, override-redirect or not (i3's are).
+// Whether a window over an unmanaged one hides it for good. Managed windows
+// do, unless they are menus, tooltips or notifications, which come and go.
+// Of the unmanaged ones only window managers' own frames do (i3's are
+// unmanaged; they carry no window type), and, if `peersCover`, other
+// unmanaged utility windows (the pet, for its bubble); menus never do,
+// whatever type they give themselves.
 bool covers(xcb_connection_t* c, const TopLevel& window, bool peersCover) {
     const std::vector<xcb_atom_t> types = atomList(c, window.id, atom(c, "_NET_WM_WINDOW_TYPE"));
-    for (const char* transient :
+    if (window.overrideRedirect) {
+        return types.empty() ||
+               (peersCover && contains(types, atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")));
+    }
+    for (const char* passing :
          {"_NET_WM_WINDOW_TYPE_MENU", "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
           "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP",
-          "_NET_WM_WINDOW_TYPE_NOTIFICATION", "_NET_WM_WINDOW_TYPE_COMBO",
-          "_NET_WM_WINDOW_TYPE_DND"}) {
-        if (contains(types, atom(c, transient))) return false;
+          "_NET_WM_WINDOW_TYPE_NOTIFICATION"}) {
+        if (contains(types, atom(c, passing))) return false;
     }
-    return peersCover || !window.overrideRedirect ||
-           !contains(types, atom(c, "_NET_WM_WINDOW_TYPE_UTILITY"));
+    return true;
 }
 
 int screenNumberOf(xcb_connection_t* c, xcb_window_t root) {
