@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace glugmo::x11 {
@@ -27,10 +29,18 @@ xcb_connection_t* connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+// Kept once known: the stacking and attention checks run on every change of
+// another window, and an atom never changes while the X server runs.
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    static std::map<std::string, xcb_atom_t, std::less<>> known;
+    if (const auto found = known.find(std::string_view(name)); found != known.end()) {
+        return found->second;
+    }
     const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, false, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    if (!reply) return XCB_ATOM_NONE;
+    known.emplace(name, reply->atom);
+    return reply->atom;
 }
 
 xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window) {

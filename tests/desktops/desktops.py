@@ -88,6 +88,9 @@ class XDesktop(Desktop):
                 subprocess.run([str(SCRIPTS / "desktop-ready.py"), check, "30"], env=env, check=True)
         if setup.monitors == 2:
             self._split_into_two_monitors(env)
+        # Not black: without a compositor a black box around the pet would
+        # not stand out from a black root window.
+        subprocess.run(["xsetroot", "-solid", "#5f7f9f"], env=env, check=False)
         for monitor, edge, thickness in setup.panels:
             self._panels.append(Panel(self, monitor, edge, thickness))
         time.sleep(1.5)  # window managers settle their own windows and work area
