@@ -196,9 +196,15 @@ class Scenario:
         x, y, w, h = self.d.geometry(window)
         cover = Cover(self.d, (x - 50, y - 50, w + 100, h + 100))
         try:
-            if self.setup.kind == "sway":  # sway centres a new floating window
-                self.d.swaymsg('[title="^cover$"]', "move", "position", str(x - 50), str(y - 50))
-                self.d.swaymsg('[title="^cover$"]', "focus")
+            # Tiling window managers centre a new floating window at a size
+            # of their own; put it over the pet as a user would.
+            place = ['[title="^cover$"]', "resize", "set", str(w + 100), str(h + 100), ",",
+                     "move", "position", str(x - 50), str(y - 50), ",", "focus"]
+            if self.setup.kind == "sway":
+                self.d.swaymsg(*place)
+            elif self.setup.name == "i3":
+                subprocess.run(["i3-msg", "-q", *place], check=False,
+                               env={"DISPLAY": self.d.name, "PATH": "/usr/bin:/bin"})
             time.sleep(1.0)
             self.shot("covered")
             inner = self.pet_box(self.d.geometry(window))
@@ -206,6 +212,10 @@ class Scenario:
             pixel = self.d.grab((cx - 2, cy - 2, 4, 4)).getpixel((1, 1))
             shown = max(abs(a - b) for a, b in zip(pixel, Cover.COLOUR)) > 30
             cover_top = self.d.x.create_resource_object("window", cover.window.id)
+            cx0, cy0, cw, ch = self.d.geometry(cover_top)
+            if not (cx0 <= x and cy0 <= y and cx0 + cw >= x + w and cy0 + ch >= y + h):
+                self.record("above", None, f"the covering window landed at {(cx0, cy0, cw, ch)}")
+                return
             self.record("above", shown and self.above(window, cover_top),
                         "a window raised over the pet hides it")
             self.check_focus("with another window raised", window)
