@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/qt/coordinates.h"
+#include "platform/qt/pet_widget.h"
 #include "platform/qt/png_bytes.h"
 #include "platform/qt/qt_run_loop.h"
 #include "platform/qt/x11_window.h"
@@ -15,6 +16,7 @@ namespace glugmo {
 
 QtBubblePanel::QtBubblePanel(Rect frame) {
     setFrame(frame);
+    if (isUnmanaged(widget_)) stackingWatch_ = std::make_unique<StackingWatch>(widget_, true);
     QObject::connect(&fade_, &QVariantAnimation::valueChanged,
                      [this](const QVariant& value) { applyAlpha(value.toDouble()); });
 }

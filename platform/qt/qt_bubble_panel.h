@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QVariantAnimation>
+#include <memory>
 
+#include "platform/qt/attention_guard.h"
 #include "platform/qt/bubble_widget.h"
+#include "platform/qt/stacking_watch.h"
 #include "platform/windows.h"
 
 namespace glugmo {
@@ -34,6 +37,8 @@ private:
     void clipToShapeWithoutCompositor();
 
     BubbleWidget widget_;
+    std::unique_ptr<StackingWatch> stackingWatch_;
+    AttentionGuard attentionGuard_{widget_};
     Rect frame_;
     Rect labelFrame_;
     double alpha_ = 1;

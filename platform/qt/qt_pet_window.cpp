@@ -17,12 +17,16 @@ QtPetWindow::QtPetWindow(Rect frame, bool ignoresMouseEvents)
     widget_.winId();
     setIgnoresMouseEvents(ignoresMouseEvents);
     reparentWatcher_ = std::make_unique<ReparentWatcher>(widget_, [this] { applyInputShape(); });
+    if (isUnmanaged(widget_)) stackingWatch_ = std::make_unique<StackingWatch>(widget_, false);
+    attentionGuard_ = std::make_unique<AttentionGuard>(widget_);
     compositorWatch_ = std::make_unique<CompositorWatch>(
         widget_, [this](bool composited) { view_.setMasksToOpaquePixels(!composited); });
     QObject::connect(widget_.windowHandle(), &QWindow::screenChanged, [this] { windowResized(); });
 }
 
 QtPetWindow::~QtPetWindow() {
+    attentionGuard_.reset();
+    stackingWatch_.reset();
     compositorWatch_.reset();
     reparentWatcher_.reset();
     // Hidden now, while the view still exists to hear about it.
@@ -48,9 +52,18 @@ bool QtPetWindow::isVisible() const { return widget_.isVisible(); }
 void QtPetWindow::orderOut() { widget_.hide(); }
 
 void QtPetWindow::orderFrontRegardless() {
-    // Before mapping: the window manager dropped these when it was hidden.
-    if (!widget_.isVisible()) x11::markAsAccessory(widget_);
+    const bool mapping = !widget_.isVisible();
+    if (mapping) {
+        // Mapped where the frame says, whatever the window manager made of
+        // the last show: one that offsets a window by a frame it does not
+        // draw would otherwise move the pet further at every show.
+        setFrame(frame());
+        // Before mapping: the window manager dropped these when it was hidden.
+        x11::markAsAccessory(widget_);
+    }
     widget_.show();
+    // Only now: show() itself delivers the move that setFrame made.
+    if (mapping) placing_ = true;
     widget_.raise();
 }
 
@@ -60,6 +73,7 @@ void QtPetWindow::setIgnoresMouseEvents(bool ignores) {
     // remap it, and the window manager would forget that it stays on top.
     if (QWindow* handle = widget_.windowHandle()) {
         handle->setFlag(Qt::WindowTransparentForInput, ignores);
+        x11::restoreWindowType(widget_);
     }
     // Turning the flag off gives the whole window back its input.
     applyInputShape();
@@ -81,6 +95,7 @@ bool QtPetWindow::hitsImageView(QPointF local) const {
 
 void QtPetWindow::leftPressed(QPointF local, QPointF global, int clickCount) {
     if (!hitsImageView(local)) return;
+    placing_ = false;
     drag_.pressed(global);
     if (MouseHandler* handler = view_.mouseHandler()) handler->mouseDown(clickCount);
 }
@@ -94,7 +109,14 @@ void QtPetWindow::pointerMoved(QPointF global) { drag_.pointerMoved(global); }
 
 void QtPetWindow::leftReleased() { drag_.released(); }
 
-void QtPetWindow::windowMoved() { drag_.windowMoved(); }
+void QtPetWindow::windowMoved() {
+    drag_.windowMoved();
+    // The window manager's own placement of a window just shown is taken
+    // back once; later moves of its own (struts, snapping) stand.
+    if (!placing_) return;
+    placing_ = false;
+    if (widget_.geometry() != appliedGeometry_) widget_.setGeometry(appliedGeometry_);
+}
 
 void QtPetWindow::windowResized() {
     view_.windowChanged();

@@ -3,6 +3,7 @@
 #include <QLineF>
 #include <QWindow>
 
+#include "platform/qt/pet_widget.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
@@ -43,8 +44,9 @@ void WindowDrag::pointerMoved(QPointF globalPosition) {
     if (state_ == State::Pressed && allowed_ &&
         QLineF(pressGlobal_, globalPosition).length() >= kDragDistance) {
         QWindow* handle = window_.windowHandle();
-        state_ =
-            handle && handle->startSystemMove() ? State::MovedByManager : State::MovingOurselves;
+        state_ = handle && !isUnmanaged(window_) && handle->startSystemMove()
+                     ? State::MovedByManager
+                     : State::MovingOurselves;
         if (state_ == State::MovedByManager) buttonWatch_.start();
     }
     if (state_ == State::MovingOurselves) {

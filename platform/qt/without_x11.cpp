@@ -3,13 +3,15 @@
 // there, so each reports that X11 is not available and changes nothing.
 #include <QSystemTrayIcon>
 
+#include "platform/qt/attention_guard.h"
 #include "platform/qt/reparent_watcher.h"
+#include "platform/qt/stacking_watch.h"
 #include "platform/qt/tray_host.h"
 #include "platform/qt/x11_display.h"
 #include "platform/qt/x11_panels.h"
 #include "platform/qt/x11_window.h"
 
-// The watcher's fields serve the X11 build only.
+// The watchers' fields serve the X11 build only.
 #if defined(__clang__)
 #pragma clang diagnostic ignored "-Wunused-private-field"
 #endif
@@ -18,7 +20,12 @@ namespace glugmo {
 
 namespace x11 {
 bool available() { return false; }
+bool windowManagerKeepsAbove() { return false; }
 void markAsAccessory(QWidget&) {}
+void restoreWindowType(QWidget&) {}
+void dropAttention(QWidget&, uint32_t) {}
+void raiseAboveCoveringWindows(QWidget&, bool) {}
+void watchTopLevelWindows() {}
 void setInputShape(QWidget&, const QRect&) {}
 std::optional<bool> compositorRunning(QWidget&) { return std::nullopt; }
 std::optional<bool> leftButtonHeld() { return std::nullopt; }
@@ -34,5 +41,15 @@ ReparentWatcher::ReparentWatcher(QWidget& window, std::function<void()> reparent
     : window_(window), reparented_(std::move(reparented)) {}
 ReparentWatcher::~ReparentWatcher() = default;
 bool ReparentWatcher::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+// Nor flags a window for attention, nor does any window stack itself.
+AttentionGuard::AttentionGuard(QWidget& window) : window_(window) {}
+AttentionGuard::~AttentionGuard() = default;
+bool AttentionGuard::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+StackingWatch::StackingWatch(QWidget& window, bool aboveUnmanagedPeers)
+    : window_(window), aboveUnmanagedPeers_(aboveUnmanagedPeers) {}
+StackingWatch::~StackingWatch() = default;
+bool StackingWatch::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
 
 }  // namespace glugmo

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace glugmo::x11 {
@@ -27,10 +29,18 @@ xcb_connection_t* connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
+// Kept once known: the stacking and attention checks run on every change of
+// another window, and an atom never changes while the X server runs.
 xcb_atom_t atom(xcb_connection_t* c, const char* name) {
+    static std::map<std::string, xcb_atom_t, std::less<>> known;
+    if (const auto found = known.find(std::string_view(name)); found != known.end()) {
+        return found->second;
+    }
     const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, false, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    if (!reply) return XCB_ATOM_NONE;
+    known.emplace(name, reply->atom);
+    return reply->atom;
 }
 
 xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window) {
@@ -51,6 +61,84 @@ bool contains(const std::vector<xcb_atom_t>& atoms, xcb_atom_t wanted) {
     return std::find(atoms.begin(), atoms.end(), wanted) != atoms.end();
 }
 
+xcb_window_t defaultRoot(xcb_connection_t* c) {
+    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+}
+
+xcb_window_t idOf(QWidget& window) { return static_cast<xcb_window_t>(window.winId()); }
+
+void setUtilityType(xcb_connection_t* c, xcb_window_t id) {
+    const xcb_atom_t utility = atom(c, "_NET_WM_WINDOW_TYPE_UTILITY");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_WINDOW_TYPE"),
+                        XCB_ATOM_ATOM, 32, 1, &utility);
+}
+
+// Qt offers WM_TAKE_FOCUS on every window. With it, KWin and mutter count the
+// window as one that wants focus, refuse it because it was shown without
+// activation, and flag it as demanding attention instead.
+void dropTakeFocus(xcb_connection_t* c, xcb_window_t id) {
+    const xcb_atom_t protocolsProperty = atom(c, "WM_PROTOCOLS");
+    std::vector<xcb_atom_t> protocols = atomList(c, id, protocolsProperty);
+    const auto end = std::remove(protocols.begin(), protocols.end(), atom(c, "WM_TAKE_FOCUS"));
+    if (end == protocols.end()) return;
+    protocols.erase(end, protocols.end());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, protocolsProperty, XCB_ATOM_ATOM, 32,
+                        static_cast<uint32_t>(protocols.size()), protocols.data());
+}
+
+struct TopLevel {
+    xcb_window_t id;
+    bool viewable;
+    bool overrideRedirect;
+    QRect geometry;
+};
+
+// The root's children, bottom to top, with what restacking needs to know.
+std::vector<TopLevel> topLevels(xcb_connection_t* c, xcb_window_t root) {
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr));
+    if (!tree) return {};
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    std::vector<xcb_get_window_attributes_cookie_t> attributes;
+    std::vector<xcb_get_geometry_cookie_t> geometries;
+    for (int i = 0; i < count; ++i) {
+        attributes.push_back(xcb_get_window_attributes(c, children[i]));
+        geometries.push_back(xcb_get_geometry(c, children[i]));
+    }
+    std::vector<TopLevel> found;
+    for (int i = 0; i < count; ++i) {
+        const Reply<xcb_get_window_attributes_reply_t> a(
+            xcb_get_window_attributes_reply(c, attributes[i], nullptr));
+        const Reply<xcb_get_geometry_reply_t> g(xcb_get_geometry_reply(c, geometries[i], nullptr));
+        if (!a || !g) continue;
+        found.push_back({children[i], a->map_state == XCB_MAP_STATE_VIEWABLE,
+                         a->override_redirect != 0, QRect(g->x, g->y, g->width, g->height)});
+    }
+    return found;
+}
+
+// Whether a window over an unmanaged one hides it for good. Managed windows
+// do, unless they are menus, tooltips or notifications, which come and go.
+// Of the unmanaged ones only window managers' own frames do (i3's are
+// unmanaged; they carry no window type), and, if `peersCover`, other
+// unmanaged utility windows (the pet, for its bubble); menus never do,
+// whatever type they give themselves.
+bool covers(xcb_connection_t* c, const TopLevel& window, bool peersCover) {
+    const std::vector<xcb_atom_t> types = atomList(c, window.id, atom(c, "_NET_WM_WINDOW_TYPE"));
+    if (window.overrideRedirect) {
+        return types.empty() ||
+               (peersCover && contains(types, atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")));
+    }
+    for (const char* passing :
+         {"_NET_WM_WINDOW_TYPE_MENU", "_NET_WM_WINDOW_TYPE_DROPDOWN_MENU",
+          "_NET_WM_WINDOW_TYPE_POPUP_MENU", "_NET_WM_WINDOW_TYPE_TOOLTIP",
+          "_NET_WM_WINDOW_TYPE_NOTIFICATION"}) {
+        if (contains(types, atom(c, passing))) return false;
+    }
+    return true;
+}
+
 int screenNumberOf(xcb_connection_t* c, xcb_window_t root) {
     int number = 0;
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem;
@@ -64,10 +152,23 @@ int screenNumberOf(xcb_connection_t* c, xcb_window_t root) {
 
 bool available() { return connection() != nullptr; }
 
+bool windowManagerKeepsAbove() {
+    xcb_connection_t* c = connection();
+    if (!c) return false;
+    return contains(atomList(c, defaultRoot(c), atom(c, "_NET_SUPPORTED")),
+                    atom(c, "_NET_WM_STATE_ABOVE"));
+}
+
 void markAsAccessory(QWidget& window) {
     xcb_connection_t* c = connection();
     if (!c) return;
-    const auto id = static_cast<xcb_window_t>(window.winId());
+    const xcb_window_t id = idOf(window);
+    setUtilityType(c, id);
+    dropTakeFocus(c, id);
+    // A transient window follows its main window: KWin keeps it on that
+    // window's desktop and minimises it with that window. Qt names its hidden
+    // group leader here for tool windows; nothing should be named.
+    xcb_delete_property(c, id, XCB_ATOM_WM_TRANSIENT_FOR);
     const std::vector<xcb_atom_t> supported = atomList(c, rootOf(c, id), atom(c, "_NET_SUPPORTED"));
 
     const xcb_atom_t stateProperty = atom(c, "_NET_WM_STATE");
@@ -88,6 +189,68 @@ void markAsAccessory(QWidget& window) {
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, desktop, XCB_ATOM_CARDINAL, 32, 1,
                             &allDesktops);
     }
+    xcb_flush(c);
+}
+
+void restoreWindowType(QWidget& window) {
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    setUtilityType(c, idOf(window));
+    xcb_flush(c);
+}
+
+void dropAttention(QWidget& window, uint32_t changedProperty) {
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    const xcb_atom_t stateProperty = atom(c, "_NET_WM_STATE");
+    if (changedProperty != stateProperty) return;
+    const xcb_window_t id = idOf(window);
+    const xcb_atom_t attention = atom(c, "_NET_WM_STATE_DEMANDS_ATTENTION");
+    if (!contains(atomList(c, id, stateProperty), attention)) return;
+    // A mapped window's state belongs to the window manager: ask it.
+    xcb_client_message_event_t request{};
+    request.response_type = XCB_CLIENT_MESSAGE;
+    request.format = 32;
+    request.window = id;
+    request.type = stateProperty;
+    request.data.data32[0] = 0;  // remove
+    request.data.data32[1] = attention;
+    request.data.data32[3] = 2;  // from a pager-like source: always honoured
+    xcb_send_event(c, false, rootOf(c, id),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&request));
+    xcb_flush(c);
+}
+
+void raiseAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers) {
+    xcb_connection_t* c = connection();
+    if (!c || !window.isVisible()) return;
+    const xcb_window_t id = idOf(window);
+    const std::vector<TopLevel> windows = topLevels(c, defaultRoot(c));
+    const auto self = std::find_if(windows.begin(), windows.end(),
+                                   [id](const TopLevel& w) { return w.id == id; });
+    if (self == windows.end()) return;
+    xcb_window_t highest = XCB_WINDOW_NONE;
+    for (auto above = self + 1; above != windows.end(); ++above) {
+        if (!above->viewable || !above->geometry.intersects(self->geometry)) continue;
+        if (covers(c, *above, aboveUnmanagedPeers)) highest = above->id;
+    }
+    if (highest == XCB_WINDOW_NONE) return;
+    const uint32_t values[] = {highest, XCB_STACK_MODE_ABOVE};
+    xcb_configure_window(c, id, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
+    xcb_flush(c);
+}
+
+void watchTopLevelWindows() {
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    const xcb_window_t root = defaultRoot(c);
+    // The event mask is this connection's own: Qt's events on the root stay.
+    const Reply<xcb_get_window_attributes_reply_t> current(
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, root), nullptr));
+    const uint32_t mask =
+        (current ? current->your_event_mask : 0) | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
 }
 
@@ -118,7 +281,7 @@ std::optional<bool> compositorRunning(QWidget& window) {
 std::optional<bool> leftButtonHeld() {
     xcb_connection_t* c = connection();
     if (!c) return std::nullopt;
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t root = defaultRoot(c);
     const Reply<xcb_query_pointer_reply_t> pointer(
         xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr));
     if (!pointer) return std::nullopt;

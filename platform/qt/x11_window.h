@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 
 namespace glugmo::x11 {
@@ -10,11 +11,37 @@ namespace glugmo::x11 {
 // Wayland platforms, where these calls do nothing).
 bool available();
 
-// Keeps a floating window out of the taskbar and the pager, and on every
-// desktop where the window manager knows how. Call before each show: Qt
-// merges the states it finds when it maps the window, and the window manager
-// drops them when the window is hidden.
+// Whether the window manager keeps windows above others when asked
+// (_NET_WM_STATE_ABOVE). i3 and sway's XWayland do not; there a floating
+// window is better left unmanaged and keeps itself above.
+bool windowManagerKeepsAbove();
+
+// Keeps a floating window out of the taskbar and the pager, on every desktop
+// where the window manager knows how, and out of focus: a utility window that
+// never asks for focus and belongs to no other window. Call before each show:
+// Qt merges the states it finds when it maps the window, and the window
+// manager drops them when the window is hidden.
 void markAsAccessory(QWidget& window);
+
+// Qt names every flag change in the window type it writes; this puts the
+// utility type back, so a live flag change (ghost mode) keeps the window as
+// it was.
+void restoreWindowType(QWidget& window);
+
+// When `changedProperty` is the window's _NET_WM_STATE and the window
+// manager flagged it as demanding attention, asks it to drop the flag.
+void dropAttention(QWidget& window, uint32_t changedProperty);
+
+// Whether a window that the window manager does not manage has a window
+// above it that covers part of it and that it must stay above: ordinary
+// windows and their frames, and with `aboveUnmanagedPeers` also other
+// unmanaged utility windows (a bubble over the pet), never menus, tooltips
+// or notifications. If so, it is restacked just above the highest of them.
+void raiseAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers);
+
+// Asks the X server for the events of every top-level window's moves,
+// restacks and maps (cheap: they come only when something changes).
+void watchTopLevelWindows();
 
 // Only the rectangle (device pixels, window coordinates) takes mouse input;
 // clicks elsewhere reach the windows below. An empty rectangle: none does.

@@ -13,6 +13,7 @@ from desktop import wait_for
 
 PET_TITLE = "咕噜宝"
 TOOLTIP = "_NET_WM_WINDOW_TYPE_TOOLTIP"
+UTILITY = "_NET_WM_WINDOW_TYPE_UTILITY"
 
 
 class Home:
@@ -50,13 +51,14 @@ class Home:
 class Pet:
     """One run of glugmo; stdout lines are collected as they arrive."""
 
-    def __init__(self, exe, desktop, home, debug=None):
+    def __init__(self, exe, desktop, home, debug=None, extra_env=None):
         self.desktop = desktop
         env = {k: v for k, v in os.environ.items()
                if k not in ("GLG_DEBUG", "DBUS_SESSION_BUS_ADDRESS") and not k.startswith("QT_")}
         env.update(home.env, DISPLAY=desktop.name, QT_QPA_PLATFORM="xcb")
         if debug is not None:
             env["GLG_DEBUG"] = debug
+        env.update(extra_env or {})
         self.lines = []
         self._pet_window = None
         self._stopped = False
@@ -90,9 +92,10 @@ class Pet:
         return self._quit_by_itself
 
     # --- its windows ----------------------------------------------------------
-    # Menus are override-redirect popups; the pet and its bubble are managed
-    # windows that both carry the pet's title. The pet is the one on screen
-    # first, and is remembered from then on.
+    # The pet and its bubble are utility windows that both carry the pet's
+    # title (managed, or not where the window manager cannot keep them above);
+    # menus and tooltips are popups. The pet is the one on screen first, and
+    # is remembered from then on.
 
     def _own_windows(self):
         d = self.desktop
@@ -103,11 +106,11 @@ class Pet:
         return any("_NET_WM_WINDOW_TYPE_DOCK" in self.desktop.window_types(a)
                    for a in self.desktop.ancestors(window))
 
-    def _shown(self, managed):
+    def _shown(self, utility):
         d = self.desktop
         return [w for w in self._own_windows()
                 if d.viewable(w) and not self._in_panel(w)
-                and d.override_redirect(w) != managed and TOOLTIP not in d.window_types(w)]
+                and (UTILITY in d.window_types(w)) == utility and TOOLTIP not in d.window_types(w)]
 
     def window(self, timeout=10):
         """The pet's window, once it is on screen and has stopped moving."""
@@ -115,7 +118,7 @@ class Pet:
 
         def find():
             self._check_running()
-            shown = [w for w in self._shown(managed=True) if d.title(w) == PET_TITLE]
+            shown = [w for w in self._shown(utility=True) if d.title(w) == PET_TITLE]
             if len(shown) > 1:
                 raise AssertionError("the bubble showed before the pet; cannot tell them apart")
             return shown[0] if shown else None
@@ -138,10 +141,12 @@ class Pet:
 
     def bubble(self, pet_window):
         """The speech bubble's window while it is shown, else None."""
-        return next((w for w in self._shown(managed=True) if w.id != pet_window.id), None)
+        return next((w for w in self._shown(utility=True) if w.id != pet_window.id), None)
 
     def menu(self):
-        return next(iter(self._shown(managed=False)), None)
+        # A tray inside the window manager's toolbar takes in an unmanaged
+        # icon window too; menus are the unmanaged windows on the root.
+        return next((w for w in self._shown(utility=False) if not self.desktop.ancestors(w)), None)
 
     def tray_icon(self):
         """The icon window docked in the panel's system tray, or None."""

@@ -69,6 +69,10 @@ class DesktopTest(PetTestCase):
         self.assertLessEqual({"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"},
                              states)
         self.assertEqual(list(d.property(window, "_NET_WM_DESKTOP") or []), [0xFFFFFFFF], "on all desktops")
+        # A transient window follows another onto its desktop; one offering
+        # WM_TAKE_FOCUS is flagged as demanding attention when not focused.
+        self.assertIsNone(d.property(window, "WM_TRANSIENT_FOR"), "transient for no window")
+        self.assertNotIn(d.atom("WM_TAKE_FOCUS"), list(d.property(window, "WM_PROTOCOLS") or []))
         self.assertNotEqual(list(d.property(d.root, "_NET_ACTIVE_WINDOW") or [0])[0], window.id, "no focus taken")
         self.assertEqual(window.get_geometry().depth, 32, "an ARGB window, so its margins can be see-through")
         self.assertGreater(len(self.home.quotes_file.read_text("utf-8").splitlines()), 5, "the built-in quips")
