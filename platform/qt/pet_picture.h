@@ -37,7 +37,11 @@ public:
     QRect deviceBounds(std::size_t frame, int step);
     // The same, in logical pixels, rounded outward.
     QRect logicalBounds(std::size_t frame, int step);
+    // Draws from renders kept for the next time.
     void draw(QPainter& painter, std::size_t frame, int step);
+    // The frame turned by the step, kept nowhere; `deviceTopLeft` receives
+    // where it goes in the window.
+    QImage render(std::size_t frame, int step, QPoint& deviceTopLeft);
     // Its opaque pixels, in logical pixels.
     QRegion opaqueRegion(std::size_t frame, int step);
 

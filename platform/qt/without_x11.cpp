@@ -2,6 +2,7 @@
 // hints, input shapes and pointer queries they make have no counterpart
 // there, so each reports that X11 is not available and changes nothing.
 #include "platform/qt/reparent_watcher.h"
+#include "platform/qt/window_canvas.h"
 #include "platform/qt/x11_window.h"
 
 // The watcher's fields serve the X11 build only.
@@ -24,5 +25,8 @@ ReparentWatcher::ReparentWatcher(QWidget& window, std::function<void()> reparent
     : window_(window), reparented_(std::move(reparented)) {}
 ReparentWatcher::~ReparentWatcher() = default;
 bool ReparentWatcher::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+// The widget paints the pet instead.
+std::unique_ptr<WindowCanvas> createWindowCanvas(QWidget&) { return nullptr; }
 
 }  // namespace glugmo

@@ -1,0 +1,274 @@
+// The window canvas on X11: each picture is uploaded once as a pixmap (and,
+// without a compositor, a one-bit shape) through Qt's own connection, and a
+// step of the pet's motion is then one CopyArea, plus one shape request
+// when the window is cut to the picture.
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QRegion>
+#include <QtEndian>
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <optional>
+
+#include "platform/qt/window_canvas.h"
+
+namespace glugmo {
+
+namespace {
+
+// Pixmaps live in the X server; this bounds what the pet keeps there (a
+// rocking pet needs about a dozen steps, a stretch a few dozen).
+constexpr qsizetype kKeptBudgetBytes = 8 * 1024 * 1024;
+
+xcb_connection_t* qtConnection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+const xcb_format_t* pixmapFormat(const xcb_setup_t* setup, std::uint8_t depth) {
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
+        if (it.data->depth == depth) return it.data;
+    }
+    return nullptr;
+}
+
+// Whether QImage rows can go to the server byte for byte: 32-bit pixels in
+// the host's byte order, one-bit masks in QImage's bit order, rows padded to
+// 32 bits as QImage pads them.
+std::optional<QImage::Format> maskFormatFor(const xcb_setup_t* setup, std::uint8_t depth) {
+    const xcb_format_t* pixels = pixmapFormat(setup, depth);
+    const xcb_format_t* bits = pixmapFormat(setup, 1);
+    const auto hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian
+                               ? XCB_IMAGE_ORDER_LSB_FIRST
+                               : XCB_IMAGE_ORDER_MSB_FIRST;
+    if (!pixels || pixels->bits_per_pixel != 32 || pixels->scanline_pad != 32) return {};
+    if (!bits || bits->bits_per_pixel != 1 || bits->scanline_pad != 32) return {};
+    if (setup->image_byte_order != hostOrder) return {};
+    return setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST ? QImage::Format_MonoLSB
+                                                                        : QImage::Format_Mono;
+}
+
+xcb_rectangle_t toXcb(const QRect& rect) {
+    return {static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
+            static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())};
+}
+
+class X11Canvas final : public WindowCanvas, private QAbstractNativeEventFilter {
+public:
+    X11Canvas(QWidget& window, xcb_connection_t* c, std::uint8_t depth, QImage::Format maskFormat)
+        : window_(window), c_(c), depth_(depth), maskFormat_(maskFormat) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+
+    ~X11Canvas() override {
+        if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+        if (!qtConnection()) return;  // the connection is gone, and the pixmaps with it
+        forget();
+        if (gc_) xcb_free_gc(c_, gc_);
+        if (maskGc_) xcb_free_gc(c_, maskGc_);
+        xcb_flush(c_);
+    }
+
+    bool has(Key key) const override { return kept_.contains(key); }
+
+    void keep(Key key, const QImage& image, QPoint topLeft) override {
+        if (kept_.contains(key)) release(kept_.extract(key).mapped());
+        Kept kept;
+        kept.rect = QRect(topLeft, image.size());
+        if (!image.isNull()) {
+            kept.pixmap = upload(image, depth_, gc_);
+            if (shaped_) kept.mask = upload(image.createAlphaMask().convertToFormat(maskFormat_), 1, maskGc_);
+        }
+        kept.lastUse = ++uses_;
+        kept_.emplace(key, kept);
+        evictBeyondBudget();
+    }
+
+    bool show(Key key) override {
+        const auto found = kept_.find(key);
+        if (found == kept_.end()) return false;
+        Kept& kept = found->second;
+        kept.lastUse = ++uses_;
+        const xcb_window_t window = windowId();
+        if (shaped_) setShape(window, kept);
+        fill(window, QRegion(shownRect_).subtracted(kept.rect));
+        copy(window, kept);
+        shown_ = key;
+        shownRect_ = kept.rect;
+        xcb_flush(c_);
+        return true;
+    }
+
+    void clear() override {
+        const xcb_window_t window = windowId();
+        if (shaped_) setShape(window, Kept{});
+        fill(window, shownRect_);
+        shown_.reset();
+        shownRect_ = {};
+        xcb_flush(c_);
+    }
+
+    void forget() override {
+        for (auto& [key, kept] : kept_) release(kept);
+        kept_.clear();
+        shown_.reset();
+    }
+
+    void setShaped(bool shaped) override {
+        if (shaped == shaped_) return;
+        shaped_ = shaped;
+        if (shaped_) {
+            forget();
+            return;
+        }
+        xcb_shape_mask(c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, windowId(), 0, 0, XCB_NONE);
+        xcb_flush(c_);
+    }
+
+private:
+    struct Kept {
+        xcb_pixmap_t pixmap = XCB_NONE;
+        xcb_pixmap_t mask = XCB_NONE;
+        QRect rect;
+        std::uint64_t lastUse = 0;
+    };
+
+    xcb_window_t windowId() const { return static_cast<xcb_window_t>(window_.winId()); }
+
+    xcb_gcontext_t makeGc(xcb_drawable_t drawable) {
+        const xcb_gcontext_t gc = xcb_generate_id(c_);
+        const std::uint32_t values[] = {0, 0};  // transparent fills, no exposure events
+        xcb_create_gc(c_, gc, drawable, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
+        return gc;
+    }
+
+    xcb_pixmap_t upload(const QImage& image, std::uint8_t depth, xcb_gcontext_t& gc) {
+        const xcb_pixmap_t pixmap = xcb_generate_id(c_);
+        xcb_create_pixmap(c_, depth, pixmap, windowId(), static_cast<std::uint16_t>(image.width()),
+                          static_cast<std::uint16_t>(image.height()));
+        if (!gc) gc = makeGc(pixmap);
+        // A large picture goes in bands that fit the server's request size.
+        const auto stride = static_cast<std::uint32_t>(image.bytesPerLine());
+        const std::uint32_t maxBytes = xcb_get_maximum_request_length(c_) * 4 - 64;
+        const int rowsPerBand = std::max<int>(1, static_cast<int>(maxBytes / stride));
+        for (int y = 0; y < image.height(); y += rowsPerBand) {
+            const int rows = std::min(rowsPerBand, image.height() - y);
+            xcb_put_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc,
+                          static_cast<std::uint16_t>(image.width()), static_cast<std::uint16_t>(rows),
+                          0, static_cast<std::int16_t>(y), 0, depth, stride * rows,
+                          image.constScanLine(y));
+        }
+        return pixmap;
+    }
+
+    void release(const Kept& kept) {
+        if (kept.pixmap) xcb_free_pixmap(c_, kept.pixmap);
+        if (kept.mask) xcb_free_pixmap(c_, kept.mask);
+    }
+
+    void setShape(xcb_window_t window, const Kept& kept) {
+        if (kept.mask) {
+            xcb_shape_mask(c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, window,
+                           static_cast<std::int16_t>(kept.rect.x()),
+                           static_cast<std::int16_t>(kept.rect.y()), kept.mask);
+        } else {
+            // Nothing to show: an empty shape, not none (which is the whole window).
+            xcb_shape_rectangles(c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                                 XCB_CLIP_ORDERING_UNSORTED, window, 0, 0, 0, nullptr);
+        }
+    }
+
+    void fill(xcb_window_t window, const QRegion& region) {
+        if (region.isEmpty() || !gc_) return;
+        std::vector<xcb_rectangle_t> rects;
+        for (const QRect& rect : region) rects.push_back(toXcb(rect));
+        xcb_poly_fill_rectangle(c_, window, gc_, static_cast<std::uint32_t>(rects.size()),
+                                rects.data());
+    }
+
+    void copy(xcb_window_t window, const Kept& kept) {
+        if (!kept.pixmap) return;
+        xcb_copy_area(c_, kept.pixmap, window, gc_, 0, 0, static_cast<std::int16_t>(kept.rect.x()),
+                      static_cast<std::int16_t>(kept.rect.y()),
+                      static_cast<std::uint16_t>(kept.rect.width()),
+                      static_cast<std::uint16_t>(kept.rect.height()));
+    }
+
+    void evictBeyondBudget() {
+        qsizetype total = 0;
+        for (const auto& [key, kept] : kept_) total += qsizetype(kept.rect.width()) * kept.rect.height() * 4;
+        while (total > kKeptBudgetBytes && kept_.size() > 1) {
+            auto oldest = kept_.end();
+            for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+                if (it->first != shown_ && (oldest == kept_.end() || it->second.lastUse < oldest->second.lastUse)) {
+                    oldest = it;
+                }
+            }
+            if (oldest == kept_.end()) return;
+            total -= qsizetype(oldest->second.rect.width()) * oldest->second.rect.height() * 4;
+            release(oldest->second);
+            kept_.erase(oldest);
+        }
+    }
+
+    // Exposures are answered from the kept picture; the widget, whose
+    // backing store knows nothing of it, never hears of them.
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_EXPOSE) return false;
+        const auto* expose = reinterpret_cast<const xcb_expose_event_t*>(event);
+        if (!window_.testAttribute(Qt::WA_WState_Created) || expose->window != windowId()) {
+            return false;
+        }
+        exposed_ += QRect(expose->x, expose->y, expose->width, expose->height);
+        if (expose->count == 0) {
+            const auto found = shown_ ? kept_.find(*shown_) : kept_.end();
+            fill(expose->window, found == kept_.end() ? exposed_ : exposed_.subtracted(shownRect_));
+            if (found != kept_.end()) copy(expose->window, found->second);
+            exposed_ = {};
+            xcb_flush(c_);
+        }
+        return true;
+    }
+
+    QWidget& window_;
+    xcb_connection_t* c_;
+    std::uint8_t depth_;
+    QImage::Format maskFormat_;
+    xcb_gcontext_t gc_ = XCB_NONE;
+    xcb_gcontext_t maskGc_ = XCB_NONE;
+    std::map<Key, Kept> kept_;
+    std::optional<Key> shown_;
+    QRect shownRect_;
+    QRegion exposed_;
+    bool shaped_ = false;
+    std::uint64_t uses_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowCanvas> createWindowCanvas(QWidget& window) {
+    xcb_connection_t* c = qtConnection();
+    if (!c || !window.testAttribute(Qt::WA_WState_Created)) return nullptr;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
+    if (!geometry) return nullptr;
+    const std::uint8_t depth = geometry->depth;
+    std::free(geometry);
+    // 32 bits: the translucent window; 24: a screen without an alpha visual,
+    // which ignores the alpha byte.
+    if (depth != 32 && depth != 24) return nullptr;
+    const std::optional<QImage::Format> maskFormat = maskFormatFor(xcb_get_setup(c), depth);
+    if (!maskFormat) return nullptr;
+    return std::make_unique<X11Canvas>(window, c, depth, *maskFormat);
+}
+
+}  // namespace glugmo
