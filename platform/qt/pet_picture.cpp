@@ -83,7 +83,7 @@ QTransform PetPicture::rotation(int step) const {
 
 QRect PetPicture::deviceBounds(std::size_t frame, int step) {
     if (isEmpty()) return {};
-    const QRect opaque = scaledFrame(frame).opaque.translated(fitted_.topLeft());
+    const QRect opaque = opaqueOfFrame(frame).translated(fitted_.topLeft());
     if (step == 0 || opaque.isEmpty()) return opaque;
     // Smoothing spreads a turned picture by up to a pixel.
     return rotation(step).mapRect(QRectF(opaque)).toAlignedRect().adjusted(-1, -1, 1, 1);
@@ -102,10 +102,22 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
         if (image_->isAnimated() && image_->loopCount() == 0) forgetFramesBut(frame);
         scaled.image = image_->frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
                                                    Qt::SmoothTransformation);
-        scaled.opaque = opaqueBounds(scaled.image);
+        if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
         scaled.image.setDevicePixelRatio(dpr_);
     }
     return scaled;
+}
+
+QRect PetPicture::opaqueOfFrame(std::size_t frame) {
+    frame = std::min(frame, frameCount() - 1);
+    if (frame < scaled_.size() && scaled_[frame].opaque) return *scaled_[frame].opaque;
+    return *scaledFrame(frame).opaque;
+}
+
+void PetPicture::releaseAnimationFrame(std::size_t frame) {
+    if (isEmpty() || !image_->isAnimated()) return;
+    frame = std::min(frame, frameCount() - 1);
+    if (frame < scaled_.size()) scaled_[frame].image = QImage();
 }
 
 void PetPicture::forgetFramesBut(std::size_t frame) {

@@ -1,6 +1,9 @@
 #include "platform/qt/qt_image_view.h"
 
 #include <cmath>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/qt/coordinates.h"
 #include "platform/qt/monotonic_time.h"
@@ -13,6 +16,12 @@ namespace {
 // Beyond the horizon the view simply looks again.
 constexpr double kStepSearchHorizon = 0.25;
 constexpr double kStepSearchResolution = 0.004;
+
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 }  // namespace
 
 QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
@@ -26,12 +35,16 @@ QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
 }
 
 void QtImageView::setImage(std::shared_ptr<const Image> image) {
+    const bool wasAnimated = image_ && image_->isAnimated();
     image_ = std::dynamic_pointer_cast<const QtImage>(image);
     frameDelays_ = image_ ? image_->delaysMs() : std::vector<int>{};
     imageStart_ = monotonicSeconds();
     picture_.setImage(image_);
     ++revision_;
     refresh();
+    // A play leaves its decoded frames' memory free but still held by the
+    // allocator; the pet may stay idle for hours after it.
+    if (wasAnimated) releaseFreedMemory();
 }
 
 bool QtImageView::hasImage() const { return image_ != nullptr; }
@@ -158,6 +171,7 @@ void QtImageView::showOnCanvas(WindowCanvas& canvas) {
         QPoint topLeft;
         const QImage image = picture_.render(key.first, key.second, topLeft);
         canvas.keep(key, image, topLeft);
+        picture_.releaseAnimationFrame(key.first);
     }
     canvas.show(key);
 }

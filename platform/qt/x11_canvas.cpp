@@ -98,7 +98,7 @@ public:
         const xcb_window_t window = windowId();
         if (shaped_) setShape(window, kept);
         fill(window, QRegion(shownRect_).subtracted(kept.rect));
-        copy(window, kept);
+        drawnAt_ = copy(window, kept);
         shown_ = key;
         shownRect_ = kept.rect;
         xcb_flush(c_);
@@ -192,12 +192,21 @@ private:
                                 rects.data());
     }
 
-    void copy(xcb_window_t window, const Kept& kept) {
-        if (!kept.pixmap) return;
-        xcb_copy_area(c_, kept.pixmap, window, gc_, 0, 0, static_cast<std::int16_t>(kept.rect.x()),
-                      static_cast<std::int16_t>(kept.rect.y()),
-                      static_cast<std::uint16_t>(kept.rect.width()),
-                      static_cast<std::uint16_t>(kept.rect.height()));
+    // Returns the request's sequence number, 0 when nothing was copied.
+    unsigned int copy(xcb_window_t window, const Kept& kept) {
+        if (!kept.pixmap) return 0;
+        return xcb_copy_area(c_, kept.pixmap, window, gc_, 0, 0,
+                             static_cast<std::int16_t>(kept.rect.x()),
+                             static_cast<std::int16_t>(kept.rect.y()),
+                             static_cast<std::uint16_t>(kept.rect.width()),
+                             static_cast<std::uint16_t>(kept.rect.height()))
+            .sequence;
+    }
+
+    // An exposure the server sent before it ran the last copy (a new shape
+    // uncovering part of the window) was painted by that copy already.
+    bool paintedSince(const xcb_expose_event_t& expose) const {
+        return drawnAt_ != 0 && static_cast<std::int16_t>(expose.sequence - drawnAt_) < 0;
     }
 
     void evictBeyondBudget() {
@@ -227,11 +236,11 @@ private:
         if (!window_.testAttribute(Qt::WA_WState_Created) || expose->window != windowId()) {
             return false;
         }
-        exposed_ += QRect(expose->x, expose->y, expose->width, expose->height);
-        if (expose->count == 0) {
+        if (!paintedSince(*expose)) exposed_ += QRect(expose->x, expose->y, expose->width, expose->height);
+        if (expose->count == 0 && !exposed_.isEmpty()) {
             const auto found = shown_ ? kept_.find(*shown_) : kept_.end();
             fill(expose->window, found == kept_.end() ? exposed_ : exposed_.subtracted(shownRect_));
-            if (found != kept_.end()) copy(expose->window, found->second);
+            if (found != kept_.end()) drawnAt_ = copy(expose->window, found->second);
             exposed_ = {};
             xcb_flush(c_);
         }
@@ -248,6 +257,7 @@ private:
     std::optional<Key> shown_;
     QRect shownRect_;
     QRegion exposed_;
+    unsigned int drawnAt_ = 0;  // the last copy's request
     bool shaped_ = false;
     std::uint64_t uses_ = 0;
 };
