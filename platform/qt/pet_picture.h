@@ -56,8 +56,8 @@ private:
         std::uint64_t lastUse = 0;
     };
     struct Scaled {
-        QImage image;                // the whole fitted rectangle
-        std::optional<QRect> opaque; // its visible part, in its own pixels
+        QImage image;                 // the whole fitted rectangle
+        std::optional<QRect> opaque;  // its visible part, in its own pixels
     };
     using Key = std::pair<std::size_t, int>;
 

@@ -1,12 +1,13 @@
-// The window canvas on X11: each picture is uploaded once as a pixmap (and,
-// without a compositor, a one-bit shape) through Qt's own connection, and a
-// step of the pet's motion is then one CopyArea, plus one shape request
-// when the window is cut to the picture.
+// The window canvas on X11: each picture is uploaded once as a pixmap
+// through Qt's own connection (and, without a compositor, its shape is
+// worked out once), and a step of the pet's motion is then one CopyArea,
+// plus one shape request when the window is cut to the picture.
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
+#include <QBitmap>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRegion>
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "platform/qt/window_canvas.h"
 
@@ -39,19 +41,14 @@ const xcb_format_t* pixmapFormat(const xcb_setup_t* setup, std::uint8_t depth) {
 }
 
 // Whether QImage rows can go to the server byte for byte: 32-bit pixels in
-// the host's byte order, one-bit masks in QImage's bit order, rows padded to
-// 32 bits as QImage pads them.
-std::optional<QImage::Format> maskFormatFor(const xcb_setup_t* setup, std::uint8_t depth) {
+// the host's byte order, rows padded to 32 bits as QImage pads them.
+bool takesQImageRows(const xcb_setup_t* setup, std::uint8_t depth) {
     const xcb_format_t* pixels = pixmapFormat(setup, depth);
-    const xcb_format_t* bits = pixmapFormat(setup, 1);
     const auto hostOrder = QSysInfo::ByteOrder == QSysInfo::LittleEndian
                                ? XCB_IMAGE_ORDER_LSB_FIRST
                                : XCB_IMAGE_ORDER_MSB_FIRST;
-    if (!pixels || pixels->bits_per_pixel != 32 || pixels->scanline_pad != 32) return {};
-    if (!bits || bits->bits_per_pixel != 1 || bits->scanline_pad != 32) return {};
-    if (setup->image_byte_order != hostOrder) return {};
-    return setup->bitmap_format_bit_order == XCB_IMAGE_ORDER_LSB_FIRST ? QImage::Format_MonoLSB
-                                                                        : QImage::Format_Mono;
+    return pixels && pixels->bits_per_pixel == 32 && pixels->scanline_pad == 32 &&
+           setup->image_byte_order == hostOrder;
 }
 
 xcb_rectangle_t toXcb(const QRect& rect) {
@@ -61,17 +58,17 @@ xcb_rectangle_t toXcb(const QRect& rect) {
 
 class X11Canvas final : public WindowCanvas, private QAbstractNativeEventFilter {
 public:
-    X11Canvas(QWidget& window, xcb_connection_t* c, std::uint8_t depth, QImage::Format maskFormat)
-        : window_(window), c_(c), depth_(depth), maskFormat_(maskFormat) {
+    X11Canvas(QWidget& window, xcb_connection_t* c, std::uint8_t depth)
+        : window_(window), c_(c), depth_(depth) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
     ~X11Canvas() override {
-        if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
         if (!qtConnection()) return;  // the connection is gone, and the pixmaps with it
         forget();
         if (gc_) xcb_free_gc(c_, gc_);
-        if (maskGc_) xcb_free_gc(c_, maskGc_);
         xcb_flush(c_);
     }
 
@@ -82,8 +79,11 @@ public:
         Kept kept;
         kept.rect = QRect(topLeft, image.size());
         if (!image.isNull()) {
-            kept.pixmap = upload(image, depth_, gc_);
-            if (shaped_) kept.mask = upload(image.createAlphaMask().convertToFormat(maskFormat_), 1, maskGc_);
+            kept.pixmap = upload(image);
+            if (shaped_) {
+                const QRegion opaque(QBitmap::fromImage(image.createAlphaMask()));
+                for (const QRect& rect : opaque) kept.shape.push_back(toXcb(rect));
+            }
         }
         kept.lastUse = ++uses_;
         kept_.emplace(key, kept);
@@ -96,8 +96,11 @@ public:
         Kept& kept = found->second;
         kept.lastUse = ++uses_;
         const xcb_window_t window = windowId();
-        if (shaped_) setShape(window, kept);
-        fill(window, QRegion(shownRect_).subtracted(kept.rect));
+        if (shaped_) {
+            setShape(window, kept);
+        } else {
+            fill(window, QRegion(shownRect_).subtracted(kept.rect));
+        }
         drawnAt_ = copy(window, kept);
         shown_ = key;
         shownRect_ = kept.rect;
@@ -134,7 +137,7 @@ public:
 private:
     struct Kept {
         xcb_pixmap_t pixmap = XCB_NONE;
-        xcb_pixmap_t mask = XCB_NONE;
+        std::vector<xcb_rectangle_t> shape;  // its opaque pixels, banded as the server keeps them
         QRect rect;
         std::uint64_t lastUse = 0;
     };
@@ -148,40 +151,35 @@ private:
         return gc;
     }
 
-    xcb_pixmap_t upload(const QImage& image, std::uint8_t depth, xcb_gcontext_t& gc) {
+    xcb_pixmap_t upload(const QImage& image) {
         const xcb_pixmap_t pixmap = xcb_generate_id(c_);
-        xcb_create_pixmap(c_, depth, pixmap, windowId(), static_cast<std::uint16_t>(image.width()),
+        xcb_create_pixmap(c_, depth_, pixmap, windowId(), static_cast<std::uint16_t>(image.width()),
                           static_cast<std::uint16_t>(image.height()));
-        if (!gc) gc = makeGc(pixmap);
+        if (!gc_) gc_ = makeGc(pixmap);
         // A large picture goes in bands that fit the server's request size.
         const auto stride = static_cast<std::uint32_t>(image.bytesPerLine());
         const std::uint32_t maxBytes = xcb_get_maximum_request_length(c_) * 4 - 64;
         const int rowsPerBand = std::max<int>(1, static_cast<int>(maxBytes / stride));
         for (int y = 0; y < image.height(); y += rowsPerBand) {
             const int rows = std::min(rowsPerBand, image.height() - y);
-            xcb_put_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc,
-                          static_cast<std::uint16_t>(image.width()), static_cast<std::uint16_t>(rows),
-                          0, static_cast<std::int16_t>(y), 0, depth, stride * rows,
-                          image.constScanLine(y));
+            xcb_put_image(c_, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc_,
+                          static_cast<std::uint16_t>(image.width()),
+                          static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(y), 0,
+                          depth_, stride * rows, image.constScanLine(y));
         }
         return pixmap;
     }
 
     void release(const Kept& kept) {
         if (kept.pixmap) xcb_free_pixmap(c_, kept.pixmap);
-        if (kept.mask) xcb_free_pixmap(c_, kept.mask);
     }
 
+    // Nothing to show makes an empty shape, not none (the whole window).
     void setShape(xcb_window_t window, const Kept& kept) {
-        if (kept.mask) {
-            xcb_shape_mask(c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, window,
-                           static_cast<std::int16_t>(kept.rect.x()),
-                           static_cast<std::int16_t>(kept.rect.y()), kept.mask);
-        } else {
-            // Nothing to show: an empty shape, not none (which is the whole window).
-            xcb_shape_rectangles(c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
-                                 XCB_CLIP_ORDERING_UNSORTED, window, 0, 0, 0, nullptr);
-        }
+        xcb_shape_rectangles(
+            c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED, window,
+            static_cast<std::int16_t>(kept.rect.x()), static_cast<std::int16_t>(kept.rect.y()),
+            static_cast<std::uint32_t>(kept.shape.size()), kept.shape.data());
     }
 
     void fill(xcb_window_t window, const QRegion& region) {
@@ -211,11 +209,13 @@ private:
 
     void evictBeyondBudget() {
         qsizetype total = 0;
-        for (const auto& [key, kept] : kept_) total += qsizetype(kept.rect.width()) * kept.rect.height() * 4;
+        for (const auto& [key, kept] : kept_)
+            total += qsizetype(kept.rect.width()) * kept.rect.height() * 4;
         while (total > kKeptBudgetBytes && kept_.size() > 1) {
             auto oldest = kept_.end();
             for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-                if (it->first != shown_ && (oldest == kept_.end() || it->second.lastUse < oldest->second.lastUse)) {
+                if (it->first != shown_ &&
+                    (oldest == kept_.end() || it->second.lastUse < oldest->second.lastUse)) {
                     oldest = it;
                 }
             }
@@ -236,7 +236,8 @@ private:
         if (!window_.testAttribute(Qt::WA_WState_Created) || expose->window != windowId()) {
             return false;
         }
-        if (!paintedSince(*expose)) exposed_ += QRect(expose->x, expose->y, expose->width, expose->height);
+        if (!paintedSince(*expose))
+            exposed_ += QRect(expose->x, expose->y, expose->width, expose->height);
         if (expose->count == 0 && !exposed_.isEmpty()) {
             const auto found = shown_ ? kept_.find(*shown_) : kept_.end();
             fill(expose->window, found == kept_.end() ? exposed_ : exposed_.subtracted(shownRect_));
@@ -250,9 +251,7 @@ private:
     QWidget& window_;
     xcb_connection_t* c_;
     std::uint8_t depth_;
-    QImage::Format maskFormat_;
     xcb_gcontext_t gc_ = XCB_NONE;
-    xcb_gcontext_t maskGc_ = XCB_NONE;
     std::map<Key, Kept> kept_;
     std::optional<Key> shown_;
     QRect shownRect_;
@@ -276,9 +275,8 @@ std::unique_ptr<WindowCanvas> createWindowCanvas(QWidget& window) {
     // 32 bits: the translucent window; 24: a screen without an alpha visual,
     // which ignores the alpha byte.
     if (depth != 32 && depth != 24) return nullptr;
-    const std::optional<QImage::Format> maskFormat = maskFormatFor(xcb_get_setup(c), depth);
-    if (!maskFormat) return nullptr;
-    return std::make_unique<X11Canvas>(window, c, depth, *maskFormat);
+    if (!takesQImageRows(xcb_get_setup(c), depth)) return nullptr;
+    return std::make_unique<X11Canvas>(window, c, depth);
 }
 
 }  // namespace glugmo
