@@ -1,6 +1,7 @@
 // The X11 calls where Qt does not run on X11 (macOS): the window manager
 // hints, input shapes and pointer queries they make have no counterpart
 // there, so each reports that X11 is not available and changes nothing.
+#include "platform/qt/compositor_watch.h"
 #include "platform/qt/reparent_watcher.h"
 #include "platform/qt/window_canvas.h"
 #include "platform/qt/x11_window.h"
@@ -25,6 +26,12 @@ ReparentWatcher::ReparentWatcher(QWidget& window, std::function<void()> reparent
     : window_(window), reparented_(std::move(reparented)) {}
 ReparentWatcher::~ReparentWatcher() = default;
 bool ReparentWatcher::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+// Without X11 there is no compositor to tell about.
+CompositorWatch::CompositorWatch(QWidget& window, std::function<void(bool)> changed)
+    : window_(window), changed_(std::move(changed)) {}
+CompositorWatch::~CompositorWatch() = default;
+bool CompositorWatch::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
 
 // The widget paints the pet instead.
 std::unique_ptr<WindowCanvas> createWindowCanvas(QWidget&) { return nullptr; }

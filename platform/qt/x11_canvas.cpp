@@ -202,7 +202,8 @@ private:
     }
 
     // An exposure the server sent before it ran the last copy (a new shape
-    // uncovering part of the window) was painted by that copy already.
+    // uncovering part of the window) was painted by that copy already, as
+    // far as the copy reached.
     bool paintedSince(const xcb_expose_event_t& expose) const {
         return drawnAt_ != 0 && static_cast<std::int16_t>(expose.sequence - drawnAt_) < 0;
     }
@@ -236,12 +237,16 @@ private:
         if (!window_.testAttribute(Qt::WA_WState_Created) || expose->window != windowId()) {
             return false;
         }
-        if (!paintedSince(*expose))
-            exposed_ += QRect(expose->x, expose->y, expose->width, expose->height);
+        QRegion area(expose->x, expose->y, expose->width, expose->height);
+        if (paintedSince(*expose)) area -= shownRect_;
+        exposed_ += area;
         if (expose->count == 0 && !exposed_.isEmpty()) {
             const auto found = shown_ ? kept_.find(*shown_) : kept_.end();
-            fill(expose->window, found == kept_.end() ? exposed_ : exposed_.subtracted(shownRect_));
-            if (found != kept_.end()) drawnAt_ = copy(expose->window, found->second);
+            const bool showing = found != kept_.end();
+            fill(expose->window, showing ? exposed_.subtracted(shownRect_) : exposed_);
+            if (showing && exposed_.intersects(shownRect_)) {
+                drawnAt_ = copy(expose->window, found->second);
+            }
             exposed_ = {};
             xcb_flush(c_);
         }
