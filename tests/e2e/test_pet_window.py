@@ -1,6 +1,8 @@
 """The pet's window on a real desktop: where it sits, how it is drawn, and
 which clicks it takes."""
 
+import os
+import subprocess
 import time
 
 from desktop import wait_for
@@ -100,6 +102,27 @@ class PetWindowTest(PetTestCase):
         self.assertEqual(self.backdrop.wait_for_press(), [point])
         time.sleep(0.5)
         self.assertIsNone(pet.bubble(window), "a ghost ignores clicks")
+
+
+    def test_the_pet_follows_the_compositor_stopping_and_starting_again(self):
+        pet, window, frame, rect = self.launch_and_find()
+        session = self.desktop._session.pid
+        for phase in ("stopped", "started again"):
+            with self.subTest(phase):
+                if phase == "stopped":
+                    subprocess.run(["pkill", "-TERM", "-P", str(session), "-x", "picom"], check=True)
+                else:
+                    picom = subprocess.Popen(["picom", "--backend", "xrender", "--config", "/dev/null"],
+                                             env={**os.environ, "DISPLAY": self.desktop.name},
+                                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    self.addCleanup(picom.wait)
+                    self.addCleanup(picom.terminate)
+                time.sleep(1.5)
+                shot = self.desktop.grab(frame)
+                self.snapshot(phase.replace(" ", "-"))
+                self.assertGreater(1 - fraction_of_colour(shot.crop(crop_box(rect, frame)), BACKDROP), 0.25)
+                for name, band in outer_margins(frame).items():
+                    self.assertGreater(fraction_of_colour(shot.crop(band), BACKDROP), 0.98, name)
 
 
 class PetWindowWithoutCompositorTest(PetTestCase):
