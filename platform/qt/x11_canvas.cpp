@@ -13,6 +13,7 @@
 #include <QRegion>
 #include <QtEndian>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -99,7 +100,7 @@ public:
         if (shaped_) {
             setShape(window, kept);
         } else {
-            fill(window, QRegion(shownRect_).subtracted(kept.rect));
+            fillOutside(window, shownRect_, kept.rect);
         }
         drawnAt_ = copy(window, kept);
         shown_ = key;
@@ -188,6 +189,30 @@ private:
         for (const QRect& rect : region) rects.push_back(toXcb(rect));
         xcb_poly_fill_rectangle(c_, window, gc_, static_cast<std::uint32_t>(rects.size()),
                                 rects.data());
+    }
+
+    // What `old` covered and `now` does not: at most four bands, sent
+    // without building a region, since this runs at every step.
+    void fillOutside(xcb_window_t window, const QRect& old, const QRect& now) {
+        if (!gc_ || old.isEmpty()) return;
+        const QRect kept = old.intersected(now);
+        if (kept.isEmpty()) {
+            const xcb_rectangle_t whole = toXcb(old);
+            xcb_poly_fill_rectangle(c_, window, gc_, 1, &whole);
+            return;
+        }
+        const QRect bands[] = {
+            QRect(QPoint(old.left(), old.top()), QPoint(old.right(), kept.top() - 1)),
+            QRect(QPoint(old.left(), kept.bottom() + 1), QPoint(old.right(), old.bottom())),
+            QRect(QPoint(old.left(), kept.top()), QPoint(kept.left() - 1, kept.bottom())),
+            QRect(QPoint(kept.right() + 1, kept.top()), QPoint(old.right(), kept.bottom())),
+        };
+        std::array<xcb_rectangle_t, 4> rects{};
+        std::uint32_t count = 0;
+        for (const QRect& band : bands) {
+            if (!band.isEmpty()) rects[count++] = toXcb(band);
+        }
+        if (count > 0) xcb_poly_fill_rectangle(c_, window, gc_, count, rects.data());
     }
 
     // Returns the request's sequence number, 0 when nothing was copied.
