@@ -7,8 +7,9 @@
 
 namespace glugmo {
 
-// The desktop entry that starts the pet at login (freedesktop autostart).
-std::string autostartEntry(const std::string& executablePath);
+// The desktop entry that starts the pet at login (freedesktop autostart);
+// nothing for a path no entry can name.
+std::optional<std::string> autostartEntry(const std::string& executablePath);
 
 // $XDG_CONFIG_HOME/autostart/glugmo.desktop, given the config folder.
 std::string autostartPath(const std::string& configHome);

@@ -38,11 +38,16 @@ std::string usageText(const std::string& programName) {
     return "Usage: " + programName + " [--help | --version | --autostart on|off]\n"
            "\n"
            "咕噜宝 (Glugmo), a desktop pet that keeps you company and reminds you to drink water.\n"
-           "Started without options, it shows the pet (or brings back the one already running).\n"
+           "Started without options, it shows the pet. If one already runs, it brings that one\n"
+           "back and opens its menu beside it: the way to every menu item without a tray.\n"
            "\n"
            "  -h, --help            show this help and exit\n"
            "  -v, --version         show the version and exit\n"
-           "  --autostart on|off    start the pet when you log in, or stop doing so\n";
+           "  --autostart on|off    start the pet when you log in, or stop doing so\n"
+           "\n"
+           "Your own pictures: a file in ~/.local/share/Glugmo/pictures/ (under $XDG_DATA_HOME\n"
+           "when set) named like a built-in one (idle.png, icon.png, 08_多喝水.gif, ...) is shown\n"
+           "instead of it; the README lists the names. Read at start.\n";
 }
 
 }  // namespace glugmo

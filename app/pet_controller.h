@@ -8,6 +8,7 @@
 
 #include "app/pet_layout.h"
 #include "bubble/bubble_controller.h"
+#include "menu/settings_rules.h"
 #include "pet/pet_view.h"
 #include "pet/tap_history.h"
 #include "platform/platform.h"
@@ -33,7 +34,9 @@ public:
     // Taps and the actions of the menu.
     void handleTap();
     void toggleHidden();
-    // Shows a hidden pet again (a second launch asks for it); a visible one stays as it is.
+    // A second launch: shows a hidden pet again and opens the menu on it, so
+    // that every action is reachable where no tray shows the icon, ghost
+    // mode's way out included.
     void comeBack();
     void pokeIt();
     void sayQuote();
@@ -51,18 +54,6 @@ public:
     void checkClock();
 
     void loadQuotes();
-
-    // Read-only views for the program's tests and its debug output.
-    bool idle() const { return isIdle; }
-    double currentPetSize() const { return petSize; }
-    const std::vector<std::string>& currentQuotes() const { return quotes; }
-    const std::vector<double>& recentTaps() const { return tapTimes.times(); }
-    const std::set<std::string>& firedKeys() const { return firedToday; }
-    const std::shared_ptr<Menu>& statusMenu() const { return menu; }
-    PetWindow* petWindow() const { return window.get(); }
-    const BubbleController& speechBubble() const { return *bubble; }
-    bool hasLiveRevertTimer() const { return revertTimer && revertTimer->isValid(); }
-    bool hasStretchTimer() const { return stretchTimer != nullptr; }
 
 private:
     void setupWindow();

@@ -4,18 +4,18 @@ namespace glugmo {
 
 PetLayout petLayout(double s, double aspect) {
     const double h = s * aspect;
-    const double width = s + (s * 0.23 + s * 0.23);
-    const double height = h * 0.1 + (h + h * 0.12);
+    const double width = s + (s * kSideAir + s * kSideAir);
+    const double height = h * kAirBelow + (h + h * kAirAbove);
     PetLayout layout;
     layout.windowSize = {width, height};
     layout.contentFrame = Rect::make(0, 0, width, height);
-    layout.petViewFrame = Rect::make(s * 0.23, h * 0.1, s, h);
+    layout.petViewFrame = Rect::make(s * kSideAir, h * kAirBelow, s, h);
     layout.layerFrame = Rect::make(0, 0, s, h);
     return layout;
 }
 
 Rect petRectangle(Point windowOrigin, double s, double aspect) {
-    return Rect::make(windowOrigin.x + 0.23 * s, windowOrigin.y + 0.1 * s * aspect, s, s * aspect);
+    return Rect::make(windowOrigin.x + kSideAir * s, windowOrigin.y + kAirBelow * s * aspect, s, s * aspect);
 }
 
 Rect initialWindowFrame(Rect visible, Size windowSize) {

@@ -6,11 +6,16 @@ namespace glugmo {
 
 // Height-to-width ratio of the pet artwork: the double nearest to 599/523.
 inline constexpr double kPetAspect = 1.1453154875717018;
-inline constexpr double kDefaultPetSize = 120.0;
+
+// The air around the pet, as fractions of its width (sides) and of its
+// height (below and above): room for the rocking and the stretch.
+inline constexpr double kSideAir = 0.23;
+inline constexpr double kAirBelow = 0.1;
+inline constexpr double kAirAbove = 0.12;
 
 // Everything about the pet window's geometry follows from the pet's width s:
-// the pet is s wide and s * aspect high, with 0.23 s of air on each side,
-// 0.1 h below and 0.12 h above, so the rocking never leaves the window.
+// the pet is s wide and h = s * aspect high, with kSideAir s of air on each
+// side, kAirBelow h below and kAirAbove h above.
 struct PetLayout {
     Size windowSize;     // content size of the pet window
     Rect contentFrame;   // the content view, filling the window

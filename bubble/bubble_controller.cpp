@@ -12,7 +12,8 @@ void BubbleController::show(const std::string& text, Rect anchor) {
     ++showCount_;
     panel_->setText(textForBubble(text));
     const BubbleGeometry geometry =
-        bubbleGeometry(panel_->fittingSize(kBubbleMaxLineWidth), anchor);
+        bubbleGeometry(panel_->fittingSize(kBubbleMaxLineWidth), anchor,
+                       platform_.windows.screenFrameAt({anchor.midX(), anchor.midY()}));
     panel_->setFrame(geometry.panelFrame);
     panel_->setLabelFrame(geometry.labelFrame);
     panel_->setAlpha(1.0);

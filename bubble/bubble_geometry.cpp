@@ -11,7 +11,7 @@ constexpr double kMinHeight = 36;
 constexpr double kGapAboveAnchor = 8;
 }  // namespace
 
-BubbleGeometry bubbleGeometry(Size fitting, Rect anchor) {
+BubbleGeometry bubbleGeometry(Size fitting, Rect anchor, std::optional<Rect> screen) {
     double width = fitting.width + 2 * kHorizontalPadding;
     if (width <= kMinWidth) width = kMinWidth;
     if (width > kMaxWidth) width = kMaxWidth;
@@ -19,8 +19,19 @@ BubbleGeometry bubbleGeometry(Size fitting, Rect anchor) {
     if (height <= kMinHeight) height = kMinHeight;
 
     BubbleGeometry geometry;
-    geometry.panelFrame =
-        Rect::make(anchor.midX() - width * 0.5, anchor.maxY() + kGapAboveAnchor, width, height);
+    double x = anchor.midX() - width * 0.5;
+    double y = anchor.maxY() + kGapAboveAnchor;
+    if (screen) {
+        // Each edge moves it the least; where it cannot fit, the left and
+        // the top win, since a line reads from there.
+        if (x + width > screen->maxX()) x = screen->maxX() - width;
+        if (x < screen->minX()) x = screen->minX();
+        // Pushed down over the pet it would hide the face it speaks for.
+        if (y + height > screen->maxY()) y = anchor.minY() - kGapAboveAnchor - height;
+        if (y < screen->minY()) y = screen->minY();
+        if (y + height > screen->maxY()) y = screen->maxY() - height;
+    }
+    geometry.panelFrame = Rect::make(x, y, width, height);
     geometry.labelFrame = Rect::make(kHorizontalPadding, (height - fitting.height) * 0.5,
                                      width - 2 * kHorizontalPadding, fitting.height);
     return geometry;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "platform/geometry.h"
@@ -24,7 +25,9 @@ inline constexpr std::size_t kBubbleMaxCharacters = 300;
 std::string textForBubble(const std::string& text);
 
 // Sizes the bubble around a label that needs `fitting` and centres it 8
-// points above the anchor. Never clamped to a screen.
-BubbleGeometry bubbleGeometry(Size fitting, Rect anchor);
+// points above the anchor. With the frame of the monitor that holds the
+// anchor, a bubble that would cross its edges is kept whole on it, moved as
+// little as it can be; with no room above the anchor it goes 8 points below.
+BubbleGeometry bubbleGeometry(Size fitting, Rect anchor, std::optional<Rect> screen = std::nullopt);
 
 }  // namespace glugmo

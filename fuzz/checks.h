@@ -23,4 +23,9 @@ Problem settingsProblem(std::string_view bytes);
 // point never changes what was read before it.
 Problem gifFramesProblem(std::string_view bytes);
 
+// readGifStructure and StreamedGif: files past the limits are refused, and
+// every frame of the others decodes within them, the same whether played up
+// to or jumped to.
+Problem gifDecoderProblem(std::string_view bytes);
+
 }  // namespace glugmo::fuzz

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "fuzz/checks.h"
-#include "platform/qt/gif_frame_reader.h"
+#include "gif/gif_frame_reader.h"
 
 namespace glugmo::fuzz {
 

@@ -1,14 +1,15 @@
 #include "menu/settings_rules.h"
 
+#include <locale.h>
 #include <cctype>
 #include <cmath>
-#include <algorithm>
 #include <charconv>
-#include <limits>
-#include <system_error>
+#include <cstdlib>
 #include <string>
-
-#include "app/pet_layout.h"
+#include <system_error>
+#if defined(__APPLE__)
+#include <xlocale.h>
+#endif
 
 namespace glugmo {
 
@@ -21,32 +22,12 @@ std::string lowered(std::string_view text) {
     return out;
 }
 
-// Whether a decimal that from_chars found out of range lies past the top of
-// a double's range rather than below its bottom: whether its leading digit's
-// place plus its exponent is at least zero.
-bool pastTheTop(std::string_view number) {
-    if (number.starts_with('-')) number.remove_prefix(1);
-    const std::size_t e = number.find_first_of("eE");
-    const std::string_view digits = number.substr(0, e);
-    const std::size_t point = std::min(digits.find('.'), digits.size());
-    const std::size_t lead = digits.find_first_not_of("0.");  // out of range, so not all zeros
-    const long long place = lead < point ? static_cast<long long>(point - lead) - 1
-                                         : -static_cast<long long>(lead - point);
-    long long exponent = 0;
-    if (e != std::string_view::npos) {
-        std::string_view power = number.substr(e + 1);
-        const bool negative = power.starts_with('-');
-        if (negative || power.starts_with('+')) power.remove_prefix(1);
-        // Any exponent this large is far past either end; capping it keeps
-        // the sum below from overflowing.
-        constexpr long long kFarAway = std::numeric_limits<long long>::max() / 4;
-        if (std::from_chars(power.data(), power.data() + power.size(), exponent).ec != std::errc() ||
-            exponent > kFarAway) {
-            exponent = kFarAway;
-        }
-        if (negative) exponent = -exponent;
-    }
-    return place + exponent >= 0;
+// The value strtod gives a decimal that from_chars found out of range:
+// +-HUGE_VAL past the top, something at or near zero below the bottom. The
+// "C" locale keeps the decimal point a point whatever the user's locale.
+double outOfRange(std::string_view number) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return strtod_l(std::string(number).c_str(), nullptr, cLocale);
 }
 }  // namespace
 
@@ -73,11 +54,10 @@ double readDouble(const std::optional<std::string>& stored) {
     double value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Past the range of a double: an overflow reads as infinity with the
-        // text's sign, an underflow as zero.
-        const std::string_view number = text.substr(0, result.ptr - text.data());
-        if (!pastTheTop(number)) return 0;
-        return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+        // An overflow reads as infinity with the text's sign, an underflow
+        // (denormals included) as zero.
+        const double far = outOfRange(text.substr(0, result.ptr - text.data()));
+        return std::isinf(far) ? far : 0;
     }
     return result.ec == std::errc() ? value : 0;
 }

@@ -26,6 +26,7 @@ bool switchIsOn(const std::optional<std::string>& stored);
 // The pet width to use for a stored reading. Zero, negative and NaN mean
 // "unset"; so do infinities and sizes too large for any window.
 double petSizeFromStored(double stored);
+inline constexpr double kDefaultPetSize = 120.0;
 inline constexpr double kMaxPetSize = 4000.0;
 
 }  // namespace glugmo

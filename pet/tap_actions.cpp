@@ -28,6 +28,7 @@ void PetController::toggleHidden() {
 
 void PetController::comeBack() {
     if (!window->isVisible()) window->orderFrontRegardless();
+    platform.windows.popUpMenuBeside(menu, window->imageView());
 }
 
 void PetController::pokeIt() { handleTap(); }

@@ -8,7 +8,8 @@ namespace glugmo {
 
 // The user's settings. Values come back as the text they are stored as (the
 // store may have been edited by hand); menu/settings_rules.h reads them.
-// Every set is written through to disk before it returns.
+// Every set is written through to disk before it returns; one the disk
+// refuses stays in effect until the program quits.
 class SettingsStore {
 public:
     virtual ~SettingsStore() = default;

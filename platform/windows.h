@@ -91,6 +91,8 @@ public:
 class StatusItem {
 public:
     virtual ~StatusItem() = default;
+    // `pointSize` where the bar gives the icon no size of its own; a tray
+    // that asks for a size gets the picture drawn at that size.
     virtual void setImage(std::shared_ptr<const Image> image, Size pointSize) = 0;
     virtual void setTitle(const std::string& title) = 0;
     virtual void setToolTip(const std::string& toolTip) = 0;
@@ -102,12 +104,18 @@ public:
     virtual ~WindowSystem() = default;
     // The main screen's area without panels and docks, or nothing.
     virtual std::optional<Rect> mainScreenVisibleFrame() const = 0;
+    // The whole frame of the monitor that shows `point` (the main one when
+    // none does), or nothing.
+    virtual std::optional<Rect> screenFrameAt(Point point) const = 0;
     virtual std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) = 0;
     virtual std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) = 0;
     virtual std::unique_ptr<StatusItem> makeStatusItem() = 0;
     // Opens the menu with its top-left corner at `location`, given in the
     // view's own coordinates (bottom-left origin).
     virtual void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) = 0;
+    // Opens the menu beside the view, not over it: to its left, or to its
+    // right where the screen has no room, level with the view's bottom.
+    virtual void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) = 0;
 };
 
 }  // namespace glugmo

@@ -2,7 +2,8 @@
 
 namespace glugmo::fuzz {
 
-INSTANTIATE_TEST_SUITE_P(Gif, FuzzRegressions, ::testing::Values(SavedTarget{"gif_frames", gifFramesProblem}),
+INSTANTIATE_TEST_SUITE_P(Gif, FuzzRegressions, ::testing::Values(SavedTarget{"gif_frames", gifFramesProblem},
+                                                             SavedTarget{"gif_decoder", gifDecoderProblem}),
                          folderName);
 
 }  // namespace glugmo::fuzz

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <new>
+#include <random>
 #include <utility>
 
 namespace glugmo {
@@ -63,13 +64,24 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// The process umask can only be read by setting it. The stand-in is the
-// strictest mask, so a file another thread creates in between comes out too
-// private rather than too open.
-mode_t currentUmask() {
-    const mode_t mask = ::umask(S_IRWXG | S_IRWXO);
-    ::umask(mask);
-    return mask;
+// A new file beside `path`, named like it with a random suffix. It is created
+// 0644 through open() so the kernel applies the umask: reading the umask
+// would mean setting it, and a file another thread created in that instant
+// would get the wrong mode.
+int createTemporaryBeside(const std::string& path, std::string& temporaryPath) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = path + ".";
+        for (int i = 0; i < 8; ++i) candidate += kLetters[random() % (sizeof kLetters - 1)];
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            temporaryPath = std::move(candidate);
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -130,36 +142,41 @@ bool PosixFileSystem::createDirectories(const std::string& path) {
 }
 
 bool PosixFileSystem::writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return replaceFile(path, bytes) == 0;
+}
+
+int PosixFileSystem::replaceFile(const std::string& path, std::string_view bytes) {
+    // errno of the step that failed; a step that fails without one still fails.
+    const auto failure = [] { return errno != 0 ? errno : EIO; };
+
     // Some paths are fixed names in the shared /tmp: whatever another user
     // put there must not be written into, followed or replaced.
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0) {
-        if (existing.st_uid != ::geteuid()) return false;
+        if (existing.st_uid != ::geteuid()) return EPERM;
     } else if (errno != ENOENT) {
-        return false;
+        return failure();
     }
 
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = path.substr(folder.size());
-    if (name.empty()) return false;
+    if (name.empty()) return EISDIR;
 
-    std::string pattern = folder + "." + name + ".XXXXXX";
-    FileDescriptor file(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (file.get() < 0) return false;
-    TemporaryPath temporary(std::move(pattern));
+    std::string temporaryName;
+    FileDescriptor file(createTemporaryBeside(folder + "." + name, temporaryName));
+    if (file.get() < 0) return failure();
+    TemporaryPath temporary(std::move(temporaryName));
 
-    if (!writeAll(file.get(), bytes)) return false;
-    // mkstemp makes the file private; the result should read like any file
-    // the user saves.
-    if (::fchmod(file.get(), 0644 & ~currentUmask()) != 0) return false;
-    if (::fsync(file.get()) != 0) return false;
-    if (!file.close()) return false;
+    errno = 0;
+    if (!writeAll(file.get(), bytes)) return failure();
+    if (::fsync(file.get()) != 0) return failure();
+    if (!file.close()) return failure();
 
     // rename replaces a symbolic link at the path rather than following it.
-    if (::rename(temporary.path().c_str(), path.c_str()) != 0) return false;
+    if (::rename(temporary.path().c_str(), path.c_str()) != 0) return failure();
     temporary.commit();
-    return true;
+    return 0;
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {

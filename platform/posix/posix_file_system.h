@@ -20,6 +20,11 @@ public:
     bool writeFileAtomically(const std::string& path, std::string_view bytes) override;
     bool removeFile(const std::string& path) override;
 
+    // writeFileAtomically, saying why it failed: 0 once the path holds the
+    // bytes, else the errno of the step that failed. The path is then as it
+    // was and no temporary file is left.
+    int replaceFile(const std::string& path, std::string_view bytes);
+
 private:
     std::optional<std::string> applicationSupportDirectory_;
 };

@@ -9,11 +9,33 @@ DisplaySession DisplaySession::fromEnvironment() {
             qEnvironmentVariable("XDG_SESSION_TYPE"), qEnvironmentVariable("DISPLAY")};
 }
 
-bool shouldUseXWayland(const DisplaySession& session) {
+DisplayPlan planDisplay(const DisplaySession& session, std::optional<bool> xServerAnswers) {
+    if (!xServerAnswers) return {};
+    // Qt tries a list such as "wayland;xcb" in order.
+    const QString asked = session.qpaPlatform.section(QLatin1Char(';'), 0, 0).trimmed();
+    const bool askedWayland = asked.startsWith(QLatin1String("wayland"));
+    if (!asked.isEmpty() && !askedWayland && asked != QLatin1String("xcb")) return {};
+    if (*xServerAnswers) return {true, {}};
+
     const bool wayland =
-        !session.waylandDisplay.isEmpty() ||
+        askedWayland || !session.waylandDisplay.isEmpty() ||
         session.sessionType.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0;
-    return wayland && !session.x11Display.isEmpty() && session.qpaPlatform.isEmpty();
+    if (!session.x11Display.isEmpty()) {
+        return {false,
+                QStringLiteral("glugmo: cannot open the X display \"%1\": is the X server%2 "
+                               "running, and may this user use it?")
+                    .arg(session.x11Display, wayland ? QStringLiteral(" (XWayland)") : QString())};
+    }
+    if (wayland) {
+        return {false,
+                QStringLiteral("glugmo: needs an X display, which every Wayland desktop provides "
+                               "through XWayland, but DISPLAY is not set: turn XWayland on in your "
+                               "compositor (sway: \"xwayland enable\") and start glugmo from that "
+                               "session")};
+    }
+    return {false, QStringLiteral("glugmo: needs an X display, but DISPLAY is not set: start "
+                                  "glugmo from your desktop session, or set DISPLAY (such as "
+                                  "DISPLAY=:0)")};
 }
 
 QString displayKey(const DisplaySession& session) {

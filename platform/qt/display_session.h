@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace glugmo {
 
@@ -15,10 +16,19 @@ struct DisplaySession {
     static DisplaySession fromEnvironment();
 };
 
-// Whether to run through XWayland: a Wayland client may neither place its
-// windows nor keep them above others, and the pet needs both. Only when an X
-// server is there to take the windows, and never over the user's own choice.
-bool shouldUseXWayland(const DisplaySession& session);
+// How the pet meets its display. It needs X11: a Wayland window may neither
+// place itself nor keep above others, so on Wayland it runs through
+// XWayland, whatever Qt platform was asked for, wherever an X server answers.
+// Without one it refuses with one line that says what to do, rather than
+// letting Qt abort. Other platforms a user names (offscreen, vnc) are theirs.
+struct DisplayPlan {
+    bool useXcb = false;  // run Qt on its xcb platform
+    QString refusal;      // not empty: the line to print before leaving
+};
+
+// `xServerAnswers`: whether an X server answers on DISPLAY; nothing where
+// the program is not built for X11.
+DisplayPlan planDisplay(const DisplaySession& session, std::optional<bool> xServerAnswers);
 
 // A short name for the display, usable in a file name: the pet is one per
 // display, so that a second login of the same user gets a pet of its own.

@@ -7,6 +7,7 @@
 #include "platform/qt/display_session.h"
 #include "platform/qt/qt_platform_services.h"
 #include "platform/qt/single_instance.h"
+#include "platform/qt/x11_display.h"
 
 namespace glugmo {
 
@@ -17,7 +18,12 @@ constexpr std::chrono::milliseconds kStartingPetPatience{5000};
 
 int runEventLoop(int argc, char** argv, ApplicationDelegate& delegate) {
     const DisplaySession session = DisplaySession::fromEnvironment();
-    if (shouldUseXWayland(session)) qputenv("QT_QPA_PLATFORM", "xcb");
+    const DisplayPlan plan = planDisplay(session, x11::serverAnswers());
+    if (!plan.refusal.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(plan.refusal));
+        return 1;
+    }
+    if (plan.useXcb) qputenv("QT_QPA_PLATFORM", "xcb");
     QCoreApplication::setOrganizationName(QStringLiteral("Glugmo"));
     QCoreApplication::setApplicationName(QStringLiteral("Glugmo"));
     QApplication app(argc, argv);

@@ -32,6 +32,7 @@ QRect outwardLogical(const QRect& device, qreal dpr) {
 
 void PetPicture::setImage(std::shared_ptr<const QtImage> image) {
     image_ = std::move(image);
+    frames_ = image_ ? image_->frames() : QtImage::Frames();
     scaled_.clear();
     fitted_ = fittedFor(layerRect_, dpr_);
     relayout();
@@ -100,7 +101,7 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
     if (scaled.image.isNull()) {
         // An animation that plays once never comes back to a frame.
         if (image_->isAnimated() && image_->loopCount() == 0) forgetFramesBut(frame);
-        scaled.image = image_->frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
+        scaled.image = frames_.frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
                                                    Qt::SmoothTransformation);
         if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
         scaled.image.setDevicePixelRatio(dpr_);

@@ -72,6 +72,7 @@ private:
     void evictBeyondBudget();
 
     std::shared_ptr<const QtImage> image_;
+    QtImage::Frames frames_;  // this picture's own place in a GIF
     QRectF layerRect_;
     QPointF pivot_;
     qreal dpr_ = 1;

@@ -10,13 +10,28 @@ QtImage::QtImage(std::vector<Frame> frames, int loopCount) : loopCount_(loopCoun
     if (!decoded_.empty()) size_ = decoded_.front().size();
 }
 
-QtImage::QtImage(std::unique_ptr<StreamedGif> gif)
-    : gif_(std::move(gif)), delaysMs_(gif_->delaysMs()), loopCount_(gif_->loopCount()),
-      size_(gif_->size()) {}
+QtImage::QtImage(std::shared_ptr<const GifStructure> gif)
+    : gif_(std::move(gif)), delaysMs_(gif_->delaysMs), loopCount_(gif_->loopCount),
+      size_(gif_->width, gif_->height) {}
 
-const QImage& QtImage::frame(std::size_t index) const {
-    if (gif_) return gif_->frame(index);
-    return decoded_.at(std::min(index, decoded_.size() - 1));
+QtImage::Frames QtImage::frames() const {
+    Frames frames;
+    frames.stills_ = decoded_;  // shared, not copied
+    if (gif_) frames.gif_ = std::make_unique<StreamedGif>(gif_);
+    frames.size_ = size_;
+    return frames;
+}
+
+QImage QtImage::Frames::frame(std::size_t index) {
+    if (gif_) {
+        const std::span<const std::uint32_t> canvas = gif_->frame(index);
+        // A copy: the decoder draws the next frame over the same pixels.
+        return QImage(reinterpret_cast<const uchar*>(canvas.data()), size_.width(), size_.height(),
+                      size_.width() * 4, QImage::Format_ARGB32_Premultiplied)
+            .copy();
+    }
+    if (stills_.empty()) return {};
+    return stills_[std::min(index, stills_.size() - 1)];
 }
 
 }  // namespace glugmo

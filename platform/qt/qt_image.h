@@ -4,14 +4,17 @@
 #include <memory>
 #include <vector>
 
+#include "gif/gif_structure.h"
+#include "gif/streamed_gif.h"
 #include "platform/images.h"
-#include "platform/qt/streamed_gif.h"
 
 namespace glugmo {
 
 // A decoded picture: a still, or an animation with each frame's delay and
 // how many times it plays through (loopCount extra passes after the first;
-// -1 for ever). A GIF's frames are decoded as they are asked for.
+// -1 for ever). A GIF's frames are decoded as they are asked for, by each
+// viewer's own Frames, so two viewers of one GIF never move each other's
+// place in it.
 class QtImage final : public Image {
 public:
     struct Frame {
@@ -19,9 +22,23 @@ public:
         int delayMs = 0;
     };
 
+    // One viewer's place in the frames.
+    class Frames {
+    public:
+        Frames() = default;
+        // Premultiplied ARGB, the whole canvas; null when there is no picture.
+        QImage frame(std::size_t index);
+
+    private:
+        friend class QtImage;
+        std::vector<QImage> stills_;
+        std::unique_ptr<StreamedGif> gif_;
+        QSize size_;
+    };
+
     // Every frame decoded already.
     QtImage(std::vector<Frame> frames, int loopCount);
-    explicit QtImage(std::unique_ptr<StreamedGif> gif);
+    explicit QtImage(std::shared_ptr<const GifStructure> gif);
 
     std::size_t frameCount() const { return delaysMs_.size(); }
     const std::vector<int>& delaysMs() const { return delaysMs_; }
@@ -29,13 +46,13 @@ public:
     QSize pixelSize() const { return size_; }
     bool isAnimated() const { return frameCount() > 1; }
 
-    // Valid until the next call. Decoding a GIF's frame changes no visible
-    // state, so this is const; like all of Qt's GUI, it runs on one thread.
-    const QImage& frame(std::size_t index) const;
+    Frames frames() const;
+    // For one look at a frame: a GIF is decoded from its first frame up.
+    QImage frame(std::size_t index) const { return frames().frame(index); }
 
 private:
     std::vector<QImage> decoded_;
-    std::unique_ptr<StreamedGif> gif_;
+    std::shared_ptr<const GifStructure> gif_;
     std::vector<int> delaysMs_;
     int loopCount_ = 0;
     QSize size_;

@@ -2,41 +2,89 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
-#include "platform/qt/gif_frame_reader.h"
+#include "gif/gif_frame_reader.h"
+#include "gif/picture_limits.h"
 
 namespace glugmo {
 
 namespace {
-// A corrupt file must not make the reader produce frames for ever.
-constexpr std::size_t kMostFrames = 4096;
 
-std::shared_ptr<const QtImage> decodeWhole(QByteArray bytes) {
+const std::string kTooWide = "is wider or taller than " + std::to_string(kMostPictureSide) + " px";
+const std::string kTooLarge = "is larger than " + std::to_string(kMostPictureBytes / (1024 * 1024)) + " MB";
+
+LoadedPicture refused(std::string problem) { return {nullptr, std::move(problem)}; }
+
+// The whole file, or why not.
+std::string readWithinLimits(const QString& path, QByteArray& bytes) {
+    const QFileInfo info(path);
+    if (info.isSymLink() && !info.exists()) return "is a link to nothing";
+    if (!info.exists()) return "does not exist";
+    if (info.isDir()) return "is a folder";
+    if (info.size() > kMostPictureBytes) return kTooLarge;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "cannot be read";
+    // A file that grows after the look at its size still stops at the limit.
+    bytes = file.read(kMostPictureBytes + 1);
+    if (bytes.size() > kMostPictureBytes) return kTooLarge;
+    return {};
+}
+
+LoadedPicture decodeGif(QByteArray bytes, bool fromUser) {
+    const GifReading reading = readGifStructure(bytes.toStdString());
+    if (!reading.gif) return refused(reading.problem);
+    if (fromUser) {
+        if (!reading.gif->complete) return refused("is cut short");
+        StreamedGif first(reading.gif);
+        first.frame(0);
+        if (first.damaged()) return refused("cannot be decoded");
+    }
+    return {std::make_shared<QtImage>(reading.gif), {}};
+}
+
+LoadedPicture decodeWhole(QByteArray bytes) {
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
+    if (!reader.canRead()) return refused("is not a picture");
+    const QSize size = reader.size();
+    if (size.width() > kMostPictureSide || size.height() > kMostPictureSide) return refused(kTooWide);
     const int loopCount = reader.loopCount();
     std::vector<QtImage::Frame> frames;
     QImage image;
-    while (frames.size() < kMostFrames && reader.read(&image)) {
+    while (frames.size() < kMostGifFrames && reader.read(&image)) {
+        // The header's size may be missing or differ from the pixels.
+        if (image.width() > kMostPictureSide || image.height() > kMostPictureSide) {
+            return refused(kTooWide);
+        }
         frames.push_back(
             {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reader.nextImageDelay()});
     }
-    if (frames.empty()) return nullptr;
-    return std::make_shared<QtImage>(std::move(frames), loopCount);
+    if (frames.empty()) return refused("cannot be decoded");
+    return {std::make_shared<QtImage>(std::move(frames), loopCount), {}};
 }
+
 }  // namespace
 
-std::shared_ptr<const QtImage> decodeImage(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return nullptr;
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("GIF")) {
-        if (auto gif = StreamedGif::open(bytes)) return std::make_shared<QtImage>(std::move(gif));
+LoadedPicture loadPicture(const QString& path, bool fromUser) {
+    QByteArray bytes;
+    if (std::string problem = readWithinLimits(path, bytes); !problem.empty()) return refused(problem);
+    const bool gif = bytes.startsWith("GIF");
+    if (fromUser) {
+        const QString kind = QFileInfo(path).suffix().toLower();
+        if (kind == QLatin1String("gif") && !gif) return refused("is not a GIF picture");
+        if (kind == QLatin1String("png") && !bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+            return refused("is not a PNG picture");
+        }
     }
+    // Qt's own GIF reader has no bound on a frame's work; ours has.
+    if (gif) return decodeGif(std::move(bytes), fromUser);
     return decodeWhole(std::move(bytes));
 }
+
+std::shared_ptr<const QtImage> decodeImage(const QString& path) { return loadPicture(path).image; }
 
 std::shared_ptr<const Image> QtImageLoader::loadImage(const std::string& path) {
     return decodeImage(QString::fromStdString(path));
@@ -44,7 +92,9 @@ std::shared_ptr<const Image> QtImageLoader::loadImage(const std::string& path) {
 
 std::optional<std::vector<GifFrameProperties>> QtImageLoader::gifFrameProperties(
     const std::string& path) {
-    return readGifFramePropertiesFromFile(path);
+    QByteArray bytes;
+    if (!readWithinLimits(QString::fromStdString(path), bytes).empty()) return std::nullopt;
+    return readGifFrameProperties(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace glugmo

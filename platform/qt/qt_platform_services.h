@@ -16,6 +16,7 @@ namespace glugmo {
 // Every service of the Qt backend, made once the QApplication exists.
 struct QtPlatformServices {
     QtPlatformServices();
+    explicit QtPlatformServices(const std::optional<QString>& resourceFolder);
 
     QtRunLoop runLoop;
     QtClock clock;

@@ -1,88 +1,88 @@
 #include "platform/qt/qt_status_item.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 
 #include "platform/qt/qt_image.h"
+#include "platform/qt/tray_host.h"
 
 namespace glugmo {
 
 namespace {
-constexpr int kTrayWatchMs = 5000;
-constexpr QSize kIconPoints(20, 20);
-
-QPixmap blankIcon(QSize points, qreal dpr) {
-    QPixmap pixmap(points * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(Qt::transparent);
-    return pixmap;
-}
+constexpr int kTrayWatchMs = 2000;
+constexpr QSize kTitlePoints(20, 20);
 }  // namespace
 
-QtStatusItem::QtStatusItem() : presenter_(menu_) {
-    tray_.setContextMenu(&menu_);
-    QObject::connect(&tray_, &QSystemTrayIcon::activated,
-                     [this](QSystemTrayIcon::ActivationReason reason) {
-                         if (reason == QSystemTrayIcon::Trigger) menu_.popup(QCursor::pos());
-                     });
+QtStatusItem::QtStatusItem(std::optional<QString> resourceFolder)
+    : resourceFolder_(std::move(resourceFolder)), presenter_(menu_) {
     trayWatch_.setInterval(kTrayWatchMs);
     trayWatch_.setTimerType(Qt::VeryCoarseTimer);
     QObject::connect(&trayWatch_, &QTimer::timeout, [this] { showWhenTrayAvailable(); });
 }
 
-void QtStatusItem::setImage(std::shared_ptr<const Image> image, Size pointSize) {
+// A tray slot asks for its own size, from 16 pixels to 48 and more, and the
+// icon hands it the nearest size drawn for it (scaled down, never up); the
+// picture itself stands in where the drawn sizes are missing.
+void QtStatusItem::setImage(std::shared_ptr<const Image> image, Size) {
     const auto* picture = dynamic_cast<const QtImage*>(image.get());
     if (!picture || picture->frameCount() == 0) return;
-    const qreal dpr = qApp->devicePixelRatio();
-    const QSize points = pointSize.width > 0 && pointSize.height > 0
-                             ? QSize(qRound(pointSize.width), qRound(pointSize.height))
-                             : kIconPoints;
-    QPixmap pixmap = blankIcon(points, dpr);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QImage& source = picture->frame(0);
-    const QSizeF fitted = QSizeF(source.size()).scaled(QSizeF(points), Qt::KeepAspectRatio);
-    const QRectF target(
-        QPointF((points.width() - fitted.width()) / 2, (points.height() - fitted.height()) / 2),
-        fitted);
-    painter.drawImage(target, source.scaled((fitted * dpr).toSize(), Qt::KeepAspectRatio,
-                                            Qt::SmoothTransformation));
-    painter.end();
-    setIcon(pixmap);
+    QIcon icon;
+    if (resourceFolder_) {
+        const QDir drawn(QDir(*resourceFolder_).filePath(QStringLiteral("icons")));
+        for (const QFileInfo& file :
+             drawn.entryInfoList({QStringLiteral("glugmo-*.png")}, QDir::Files)) {
+            icon.addFile(file.filePath());
+        }
+    }
+    icon.addPixmap(QPixmap::fromImage(picture->frame(0)));
+    setIcon(icon);
 }
 
 void QtStatusItem::setTitle(const std::string& title) {
-    QPixmap pixmap = blankIcon(kIconPoints, qApp->devicePixelRatio());
+    const qreal dpr = qApp->devicePixelRatio();
+    QPixmap pixmap(kTitlePoints * dpr);
+    pixmap.setDevicePixelRatio(dpr);
+    pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     QFont font = painter.font();
     font.setPixelSize(16);
     painter.setFont(font);
-    painter.drawText(QRect(QPoint(0, 0), kIconPoints), Qt::AlignCenter,
+    painter.drawText(QRect(QPoint(0, 0), kTitlePoints), Qt::AlignCenter,
                      QString::fromStdString(title));
     painter.end();
-    setIcon(pixmap);
+    setIcon(QIcon(pixmap));
 }
 
 void QtStatusItem::setToolTip(const std::string& toolTip) {
-    tray_.setToolTip(QString::fromStdString(toolTip));
+    toolTip_ = QString::fromStdString(toolTip);
+    if (tray_) tray_->setToolTip(toolTip_);
 }
 
 void QtStatusItem::setMenu(std::shared_ptr<Menu> menu) { presenter_.setModel(std::move(menu)); }
 
-void QtStatusItem::setIcon(const QPixmap& pixmap) {
-    tray_.setIcon(QIcon(pixmap));
+void QtStatusItem::setIcon(const QIcon& icon) {
+    icon_ = icon;
+    if (tray_) tray_->setIcon(icon_);
     showWhenTrayAvailable();
 }
 
 void QtStatusItem::showWhenTrayAvailable() {
-    if (tray_.isVisible()) return;
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        tray_.show();
-        trayWatch_.stop();
-    } else if (!trayWatch_.isActive()) {
-        trayWatch_.start();
+    if (tray_ || icon_.isNull()) return;
+    if (!trayHostPresent()) {
+        if (!trayWatch_.isActive()) trayWatch_.start();
+        return;
     }
+    trayWatch_.stop();
+    tray_ = std::make_unique<QSystemTrayIcon>(icon_);
+    tray_->setToolTip(toolTip_);
+    tray_->setContextMenu(&menu_);
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (reason == QSystemTrayIcon::Trigger) menu_.popup(QCursor::pos());
+                     });
+    tray_->show();
 }
 
 }  // namespace glugmo

@@ -1,9 +1,14 @@
 // The X11 calls where Qt does not run on X11 (macOS): the window manager
 // hints, input shapes and pointer queries they make have no counterpart
 // there, so each reports that X11 is not available and changes nothing.
+#include <QSystemTrayIcon>
+
 #include "platform/qt/compositor_watch.h"
 #include "platform/qt/reparent_watcher.h"
+#include "platform/qt/tray_host.h"
 #include "platform/qt/window_canvas.h"
+#include "platform/qt/x11_display.h"
+#include "platform/qt/x11_panels.h"
 #include "platform/qt/x11_window.h"
 
 // The watcher's fields serve the X11 build only.
@@ -19,7 +24,12 @@ void markAsAccessory(QWidget&) {}
 void setInputShape(QWidget&, const QRect&) {}
 std::optional<bool> compositorRunning(QWidget&) { return std::nullopt; }
 std::optional<bool> leftButtonHeld() { return std::nullopt; }
+std::optional<PanelStruts> panelStruts() { return std::nullopt; }
+std::optional<bool> serverAnswers() { return std::nullopt; }
 }  // namespace x11
+
+// The platform's own status bar (macOS) is there from the start.
+bool trayHostPresent() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
 // No window manager reparents windows without X11.
 ReparentWatcher::ReparentWatcher(QWidget& window, std::function<void()> reparented)

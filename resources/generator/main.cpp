@@ -1,5 +1,5 @@
 // Regenerates every picture of the pet from code:
-//   glugmo-artwork <resources folder> <contact sheet folder>
+//   glugmo-artwork <resources folder> <contact sheet folder> <sample characters folder>
 // The application icon for desktops goes to icons/ inside the resources folder.
 #include <QColor>
 #include <QImage>
@@ -14,6 +14,7 @@
 #include "contact_sheet.h"
 #include "gif_encoder.h"
 #include "quantize.h"
+#include "sample_character.h"
 #include "stills.h"
 #include "style.h"
 
@@ -45,13 +46,14 @@ void savePng(const QImage& image, const fs::path& path) {
 std::uint32_t rgb(const QColor& c) { return c.rgb() & 0xffffffu; }
 
 // Renders, quantises and writes one animation; returns its frames as stored.
-std::vector<QImage> writeAnimation(const Animation& animation, const fs::path& folder) {
+std::vector<QImage> writeAnimation(const Animation& animation, const fs::path& folder,
+                                   QColor (*look)(const QColor&) = nullptr) {
     std::vector<QImage> drawn;
     for (int i = 0; i < animation.frames; ++i) {
         drawn.push_back(renderCanvas([&](QPainter& p) { animation.draw(p, i); }));
     }
     std::vector<std::uint32_t> keys;
-    for (const QColor& c : keyColours()) keys.push_back(rgb(c));
+    for (const QColor& c : keyColours()) keys.push_back(rgb(look ? look(c) : c));
     IndexedAnimation indexed = quantize(drawn, keys, rgb(colour::outline));
     indexed.delaysCs.assign(drawn.size(), animation.delayCs);
     indexed.delaysCs.back() = animation.holdCs;
@@ -66,8 +68,10 @@ std::vector<QImage> writeAnimation(const Animation& animation, const fs::path& f
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <resources folder> <contact sheet folder>\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr,
+                     "usage: %s <resources folder> <contact sheet folder> <sample characters folder>\n",
+                     argv[0]);
         return 2;
     }
     try {
@@ -95,6 +99,18 @@ int main(int argc, char** argv) {
         savePng(sheet, sheets / "contact-sheet.png");
         savePng(sheet.scaledToWidth(sheet.width() / 2, Qt::SmoothTransformation),
                 sheets / "contact-sheet-small.png");
+
+        // Only what the sample changes goes in its folder, ready to copy.
+        const fs::path sample = fs::path(argv[3]) / kSampleName;
+        fs::create_directories(sample);
+        const QImage mint = mintIdle();
+        savePng(mint, sample / "idle.png");
+        std::vector<std::vector<QImage>> mintSequences{{mint}};
+        for (const Animation& animation : mintAnimations()) {
+            mintSequences.push_back(writeAnimation(animation, sample, inMint));
+        }
+        savePng(contactSheet(mintSequences, kSheetTile),
+                fs::path(argv[3]) / (std::string(kSampleName) + "-contact-sheet.png"));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "glugmo-artwork: %s\n", e.what());
         return 1;

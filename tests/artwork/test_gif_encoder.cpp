@@ -1,7 +1,6 @@
 // The encoder stores only what changes between frames; whatever it writes
 // must still decode, through Qt's reader as the program uses it, to exactly
 // the frames it was given.
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -111,58 +110,6 @@ TEST(GifEncoder, DecodesToTheFramesItWasGiven) {
             }
         }
     }
-}
-
-// Reads the stored rectangle of every image in the file.
-std::vector<GifImageDesc> storedRects(std::vector<std::uint8_t> bytes) {
-    struct Cursor {
-        const std::vector<std::uint8_t>* bytes;
-        std::size_t at = 0;
-    } cursor{&bytes};
-    const auto read = [](GifFileType* gif, GifByteType* out, int n) {
-        auto* c = static_cast<Cursor*>(gif->UserData);
-        const int available = static_cast<int>(c->bytes->size() - c->at);
-        n = std::min(n, available);
-        std::copy_n(c->bytes->begin() + static_cast<std::ptrdiff_t>(c->at), n, out);
-        c->at += static_cast<std::size_t>(n);
-        return n;
-    };
-    int error = 0;
-    GifFileType* gif = DGifOpen(&cursor, read, &error);
-    std::vector<GifImageDesc> rects;
-    if (gif && DGifSlurp(gif) == GIF_OK) {
-        for (int i = 0; i < gif->ImageCount; ++i) rects.push_back(gif->SavedImages[i].ImageDesc);
-    }
-    if (gif) DGifCloseFile(gif, &error);
-    return rects;
-}
-
-TEST(GifEncoder, StoresOnlyTheChangedAreaOfAFrame) {
-    const Frame body = withRect(blank(), 3, 2, 5, 6, 1);
-    const Frame blinked = withRect(body, 4, 4, 2, 1, 0);
-    const auto rects = storedRects(artwork::encodeGif(animationOf({body, blinked, blinked})));
-    ASSERT_EQ(rects.size(), 3u);
-    EXPECT_EQ(rects[0].Width, kW);  // the first frame sets the whole screen
-    EXPECT_EQ(rects[0].Height, kH);
-    EXPECT_EQ(rects[1].Left, 4);
-    EXPECT_EQ(rects[1].Top, 4);
-    EXPECT_EQ(rects[1].Width, 2);
-    EXPECT_EQ(rects[1].Height, 1);
-    EXPECT_EQ(rects[2].Width * rects[2].Height, 1) << "an unchanged frame is one pixel";
-}
-
-TEST(GifEncoder, SameInputGivesTheSameBytes) {
-    const IndexedAnimation a = animationOf(cases().front().frames);
-    EXPECT_EQ(artwork::encodeGif(a), artwork::encodeGif(a));
-}
-
-TEST(GifEncoder, RefusesFramesThatDoNotFitTheScreen) {
-    IndexedAnimation a = animationOf({blank()});
-    a.frames[0].pop_back();
-    EXPECT_THROW(artwork::encodeGif(a), std::invalid_argument);
-    a = animationOf({blank(), blank()});
-    a.delaysCs.pop_back();
-    EXPECT_THROW(artwork::encodeGif(a), std::invalid_argument);
 }
 
 }  // namespace

@@ -7,48 +7,41 @@ const std::string kStatus =
     "DEBUG visible=true frame=(1204.8, 65.0, 175.2, 167.67418738049716) hasImage=true";
 
 struct DebugMode : PetFixture {
-    void SetUp() override { fake.random.everyCoin = false; }
+    void SetUp() override {
+        fake.random.everyCoin = false;
+        fake.application.environment.insert("GLG_DEBUG");
+    }
     const std::vector<std::string>& out() { return fake.application.output; }
 };
 
-TEST_F(DebugMode, EmptyValueSwitchesItOnAndTheStepsRunOnTime) {
-    fake.application.environment.insert("GLG_DEBUG");
+TEST_F(DebugMode, TheStepsRunOnTimeAndWriteBothPictures) {
     launch();
     advance(1.99);
     EXPECT_TRUE(out().empty());
     advance(0.01);
     EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render saved"}));
-    EXPECT_EQ(bubbleText(), "莫生气 +1，测试气泡垂直居中");
     EXPECT_EQ(fake.files.files.at("/tmp/pet_render.png"), "PNG:pet:" + idlePath());
     EXPECT_EQ(fake.view().lastRenderArea, Rect::make(0, 0, 120, 137.43785850860422));
     EXPECT_EQ(fake.application.flushes, 1);
-    advance(0.5);
+    advance(0.2);
+    pet->sayQuote();  // a later text is what the bubble render shows
+    advance(0.3);
     EXPECT_EQ(out().back(), "DEBUG bubble render saved");
-    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:莫生气 +1，测试气泡垂直居中");
+    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:" + bubbleText());
     EXPECT_EQ(fake.application.flushes, 2);
     advance(60);
     EXPECT_EQ(out().size(), 3u);
 }
 
 TEST_F(DebugMode, AbsentVariableMeansNoOutputAndNoFiles) {
+    fake.application.environment.clear();
     launch();
     advance(60);
     EXPECT_TRUE(out().empty());
     EXPECT_FALSE(fake.files.files.contains("/tmp/pet_render.png"));
 }
 
-TEST_F(DebugMode, AHiddenPetIsReportedAndStillRendered) {
-    fake.application.environment.insert("GLG_DEBUG");
-    launch();
-    pet->toggleHidden();
-    advance(2.5);
-    ASSERT_EQ(out().size(), 3u);
-    EXPECT_EQ(out()[0].rfind("DEBUG visible=false frame=", 0), 0u);
-    EXPECT_EQ(out()[1], "DEBUG render saved");
-}
-
-TEST_F(DebugMode, FailuresAreReportedAsFailuresNotSuccesses) {
-    fake.application.environment.insert("GLG_DEBUG");
+TEST_F(DebugMode, FailuresAreReportedAsFailuresNotSuccessesAndAHiddenPetAsHidden) {
     fake.files.writesFail = true;  // /tmp not writable, or not ours to replace
     launch();
     advance(2.5);
@@ -60,18 +53,27 @@ TEST_F(DebugMode, FailuresAreReportedAsFailuresNotSuccesses) {
     fake.view().renderFails = true;
     fake.bubble().renderFails = true;
     advance(2.5);
-    EXPECT_EQ(out()[1], "DEBUG render failed");
-    EXPECT_EQ(out()[2], "DEBUG bubble render failed");
+    EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render failed", "DEBUG bubble render failed"}));
+
+    fake.application.output.clear();
+    launch();
+    pet->toggleHidden();
+    advance(2.5);
+    EXPECT_EQ(out(), (std::vector<std::string>{"DEBUG visible=false" + kStatus.substr(18), "DEBUG render saved",
+                                               "DEBUG bubble render saved"}));
 }
 
-TEST_F(DebugMode, ALaterTextIsWhatTheBubbleRenderShows) {
-    fake.application.environment.insert("GLG_DEBUG");
+TEST_F(DebugMode, StepsAfterThePetIsGonePrintOnlyTheSecondStepsFailure) {
     launch();
-    advance(2.2);
-    pet->sayQuote();
-    const std::string quip = bubbleText();
-    advance(0.3);
-    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:" + quip);
+    advance(2.2);  // step 1 ran, step 2 pending
+    pet.reset();
+    advance(1);
+    EXPECT_EQ(out().back(), "DEBUG bubble render failed");
+    fake.application.output.clear();
+    launch();
+    pet.reset();  // gone before step 1
+    advance(5);
+    EXPECT_TRUE(out().empty());
 }
 
 }  // namespace

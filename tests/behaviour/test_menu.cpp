@@ -12,33 +12,29 @@ std::vector<std::string> titles(const Menu& menu) {
     return out;
 }
 
-TEST_F(Menus, HasTwelveItemsInOrderWithTheSizeSubmenu) {
+TEST_F(Menus, TrayAndRightClickShowTwelveItemsWithTheSizeSubmenuAndFirstLaunchTicks) {
     launch();
-    const Menu& menu = *pet->statusMenu();
+    const Menu& menu = *fake.statusItem().menu;
     EXPECT_EQ(titles(menu), (std::vector<std::string>{
                                 "戳一下咕噜宝", "来句打工人语录", "换个动作", "---",
                                 "时间彩蛋（三点几/收工/晚安）", "多喝水提醒", "幽灵模式（点击穿透）",
                                 "体型大小", "---", "咕噜宝先隐身（双击也可）", "---", "退出"}));
     EXPECT_EQ(menu.itemArray().back()->keyEquivalent, "q");
     ASSERT_TRUE(item("体型大小").submenu);
-    EXPECT_FALSE(item("体型大小").action);
-    EXPECT_EQ(titles(*item("体型大小").submenu),
-              (std::vector<std::string>{"小只 80", "标准 120", "大只 200"}));
-    EXPECT_EQ(item("大只 200").representedValue, 200.0);
+    EXPECT_EQ(titles(*item("体型大小").submenu), (std::vector<std::string>{"小只 80", "标准 120", "大只 200"}));
     EXPECT_EQ(fake.statusItem().toolTip, "咕噜宝在这儿陪着你");
-    EXPECT_TRUE(fake.statusItem().image);
     EXPECT_EQ(fake.statusItem().imageSize, (Size{20, 20}));
-}
-
-TEST_F(Menus, FirstLaunchTicksBothSwitchesAndTheStandardSize) {
-    launch();
-    EXPECT_EQ(item("时间彩蛋（三点几/收工/晚安）").state, State::On);
-    EXPECT_EQ(item("多喝水提醒").state, State::On);
-    EXPECT_EQ(item("幽灵模式（点击穿透）").state, State::Off);
-    EXPECT_EQ(item("小只 80").state, State::Off);
-    EXPECT_EQ(item("标准 120").state, State::On);
-    EXPECT_EQ(item("大只 200").state, State::Off);
+    for (const auto& [title, state] : {std::pair<const char*, State>{"时间彩蛋（三点几/收工/晚安）", State::On},
+                                       {"多喝水提醒", State::On}, {"幽灵模式（点击穿透）", State::Off},
+                                       {"小只 80", State::Off}, {"标准 120", State::On}, {"大只 200", State::Off}}) {
+        EXPECT_EQ(item(title).state, state) << title;
+    }
     EXPECT_EQ(fake.settings.writes, 0);
+    fake.view().mouseHandler->rightMouseDown();
+    ASSERT_EQ(fake.windows.popUps.size(), 1u);
+    EXPECT_EQ(fake.windows.popUps[0].menu, fake.statusItem().menu);
+    EXPECT_EQ(fake.windows.popUps[0].location, (Point{20, 20}));
+    EXPECT_EQ(fake.windows.popUps[0].view, &fake.view());
 }
 
 TEST_F(Menus, SwitchesFlipTheirTickAndStoreIt) {
@@ -66,35 +62,25 @@ TEST_F(Menus, PresetTickFollowsTheStoredSize) {
     }
 }
 
-TEST_F(Menus, ChangingSizeResizesAboutTheCentreAndStores) {
+TEST_F(Menus, ChangingSizeResizesAboutTheCentreTicksAndStores) {
     launch();
     fake.window().moveTo({500 - 87.6, 300 - 167.67418738049716 / 2});
-    item("大只 200").perform();
-    const Rect frame = fake.window().frame();
-    EXPECT_NEAR(frame.origin.x, 354.0, 1e-9);
-    EXPECT_NEAR(frame.origin.y, 160.272, 5e-4);
-    EXPECT_NEAR(frame.size.width, 292.0, 1e-9);
-    EXPECT_NEAR(frame.size.height, 279.457, 5e-4);
-    EXPECT_EQ(fake.window().contentFrame, Rect::make(0, 0, 292, frame.size.height));
-    EXPECT_NEAR(fake.view().frame().origin.y, 22.906, 5e-4);
-    EXPECT_EQ(fake.layer().frame, Rect::make(0, 0, 200, 229.06309751434034));
-    EXPECT_EQ(fake.layer().anchorPoint, (Point{0.5, 0.0}));
+    for (int twice = 0; twice < 2; ++twice) {
+        item("大只 200").perform();
+        EXPECT_NEAR(fake.window().frame().midX(), 500, 1e-9);
+        EXPECT_NEAR(fake.window().frame().midY(), 300, 1e-9);
+    }
+    EXPECT_EQ(fake.window().frame().size, petLayout(200).windowSize);
+    EXPECT_EQ(fake.window().contentFrame, petLayout(200).contentFrame);
+    EXPECT_EQ(fake.view().frame(), petLayout(200).petViewFrame);
+    EXPECT_EQ(fake.layer().frame, petLayout(200).layerFrame);
     EXPECT_EQ(fake.settings.values.at("petSize"), "200");
+    EXPECT_EQ(fake.settings.writes, 2);
     EXPECT_EQ(item("大只 200").state, State::On);
     EXPECT_EQ(item("标准 120").state, State::Off);
-    EXPECT_EQ(pet->currentPetSize(), 200);
-
-    item("大只 200").perform();  // again: same centre, stored again
-    EXPECT_NEAR(fake.window().frame().origin.x, 354.0, 1e-9);
-    EXPECT_EQ(fake.settings.writes, 2);
-}
-
-TEST_F(Menus, ASizeItemWithoutAValueDoesNothing) {
-    launch();
-    MenuItem stray;
-    pet->changeSize(stray);
-    EXPECT_EQ(pet->currentPetSize(), 120);
-    EXPECT_EQ(fake.settings.writes, 0);
+    pet->sayQuote();  // the bubble follows the new size; a quip alone plays nothing
+    EXPECT_DOUBLE_EQ(fake.bubble().frame().minY(), petRectangle(fake.window().frame().origin, 200).maxY() + 8);
+    EXPECT_TRUE(idle());
 }
 
 TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
@@ -102,7 +88,7 @@ TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
     item("幽灵模式（点击穿透）").perform();
     EXPECT_TRUE(fake.window().ignoresMouseEvents());
     EXPECT_EQ(bubbleText(), "幽灵模式：点不着我啦");
-    EXPECT_TRUE(pet->idle());
+    EXPECT_TRUE(idle());
 
     launch();
     EXPECT_TRUE(fake.window().ignoresMouseEvents());
@@ -113,24 +99,11 @@ TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
     EXPECT_EQ(fake.settings.values.at("ghostMode"), "false");
 }
 
-TEST_F(Menus, MissingIconFallsBackToTheTapTitle) {
+TEST_F(Menus, HideAndQuitItemsAndAMissingIcon) {
     fake.removeResource("icon.png");
     launch();
     EXPECT_FALSE(fake.statusItem().image);
     EXPECT_EQ(fake.statusItem().title, "🚰");
-}
-
-TEST_F(Menus, RightClickOpensTheSameMenuAtTwentyTwenty) {
-    launch();
-    fake.view().mouseHandler->rightMouseDown();
-    ASSERT_EQ(fake.windows.popUps.size(), 1u);
-    EXPECT_EQ(fake.windows.popUps[0].menu, pet->statusMenu());
-    EXPECT_EQ(fake.windows.popUps[0].location, (Point{20, 20}));
-    EXPECT_EQ(fake.windows.popUps[0].view, &fake.view());
-}
-
-TEST_F(Menus, HideAndQuitItems) {
-    launch();
     item("咕噜宝先隐身（双击也可）").perform();
     EXPECT_FALSE(fake.window().isVisible());
     item("咕噜宝先隐身（双击也可）").perform();

@@ -6,7 +6,6 @@ namespace {
 struct Playback : PetFixture {
     void SetUp() override {
         fake.random.everyCoin = false;
-        fake.addGif("13_嚯", 1.0);  // four frames of 0.25 s
         launch();
     }
 };
@@ -15,70 +14,59 @@ TEST_F(Playback, AGifStopsTheMotionsAndRevertsAfterItsDurationPlusAGrace) {
     advance(10);
     pet->play("13_嚯", std::nullopt);
     EXPECT_EQ(shownImage(), gifPath("13_嚯"));
-    EXPECT_FALSE(pet->idle());
     EXPECT_TRUE(fake.layer().keys().empty());
-    EXPECT_FALSE(pet->hasStretchTimer());
+    EXPECT_EQ(stretchTimers(), 0u);
     EXPECT_GE(fake.layer().transformResets, 1);
-    EXPECT_TRUE(pet->hasLiveRevertTimer());
+    EXPECT_EQ(revertTimers(), 1u);
 
     advance(1.149);
-    EXPECT_FALSE(pet->idle());
+    EXPECT_FALSE(idle());
     advance(0.002);
-    EXPECT_TRUE(pet->idle());
-    EXPECT_EQ(shownImage(), idlePath());
+    EXPECT_TRUE(idle());
     EXPECT_EQ(fake.layer().keys(), std::vector<std::string>{"rock"});
-    EXPECT_TRUE(pet->hasStretchTimer());
-    EXPECT_FALSE(pet->hasLiveRevertTimer());
+    EXPECT_EQ(stretchTimers(), 1u);
+    EXPECT_EQ(revertTimers(), 0u);
 }
 
 TEST_F(Playback, AMissingOrUndecodableGifChangesNothing) {
     pet->play("13_嚯", "first");
-    const int changes = fake.view().imageChanges;
+    const std::size_t changes = fake.view().imageHistory.size();
     fake.images.undecodable.insert(gifPath("09_问号"));
     for (const char* name : {"no_such_gif", "09_问号"}) {
         pet->play(name, "never shown");
-        EXPECT_EQ(shownImage(), gifPath("13_嚯"));
-        EXPECT_EQ(fake.view().imageChanges, changes);
-        EXPECT_FALSE(pet->idle());
-        EXPECT_TRUE(pet->hasLiveRevertTimer());
+        EXPECT_EQ(fake.view().imageHistory.size(), changes);
+        EXPECT_EQ(revertTimers(), 1u);
         EXPECT_EQ(bubbleText(), "first");
     }
     advance(1.16);
-    EXPECT_TRUE(pet->idle());  // the first play's timer still ends it
-}
-
-TEST_F(Playback, AGifWithoutAnImageSourceLastsTwoSeconds) {
-    fake.images.frames.erase(gifPath("07_谢谢"));
-    pet->play("07_谢谢", std::nullopt);
-    advance(2.14);
-    EXPECT_FALSE(pet->idle());
-    advance(0.02);
-    EXPECT_TRUE(pet->idle());
+    EXPECT_TRUE(idle());  // the first play's timer still ends it
 }
 
 TEST_F(Playback, ANewPlayReplacesTheRunningOneAndItsTimer) {
     fake.addGif("12_哈哈哈", 3.0);
+    fake.images.frames.erase(gifPath("07_谢谢"));  // no image source: two seconds
     pet->play("13_嚯", "one");
     advance(0.5);
     pet->play("12_哈哈哈", "two");
     EXPECT_EQ(bubbleText(), "two");
-    EXPECT_EQ(shownImage(), gifPath("12_哈哈哈"));
-    advance(1.0);  // where the first GIF would have ended
-    EXPECT_FALSE(pet->idle());
-    advance(3.15 - 1.0 - 0.01);
-    EXPECT_FALSE(pet->idle());
+    EXPECT_EQ(revertTimers(), 0u);
+    advance(3.14);
+    EXPECT_FALSE(idle());
     advance(0.02);
-    EXPECT_TRUE(pet->idle());
-    EXPECT_EQ(fake.loop.liveTimersWithInterval(1.15), 0u);
+    EXPECT_TRUE(idle());
+
+    pet->play("07_谢谢", std::nullopt);
+    advance(2.14);
+    EXPECT_FALSE(idle());
+    advance(0.02);
+    EXPECT_TRUE(idle());
 }
 
 TEST_F(Playback, PlayingWithoutAQuipLeavesTheBubbleAlone) {
     pet->sayQuote();
-    const std::string said = bubbleText();
     advance(1);
     pet->play("13_嚯", std::nullopt);
     EXPECT_TRUE(bubbleVisible());
-    EXPECT_EQ(bubbleText(), said);
     EXPECT_EQ(fake.bubble().textHistory.size(), 1u);
 }
 
@@ -87,25 +75,34 @@ TEST_F(Playback, AmbientTicksPlayOnlyWhileIdle) {
     advance(199);
     pet->play("16_笑", std::nullopt);  // busy through the 200 s tick
     const std::size_t shown = fake.view().imageHistory.size();
-    advance(2);
-    EXPECT_EQ(fake.view().imageHistory.size(), shown);
-    advance(150);  // back to idle; the next tick at 400 s plays
-    EXPECT_TRUE(pet->idle());
+    advance(152);
+    EXPECT_EQ(fake.view().imageHistory.size(), shown + 1);  // only the way back to idle
+    fake.random.indices = {3};
     advance(400 - fake.loop.now());
-    EXPECT_FALSE(pet->idle());
-    const std::vector<std::string> ambient = {"01_好jeng啊", "05_帮紧你", "06_辛苦了", "07_谢谢", "16_笑", "09_问号"};
-    EXPECT_NE(std::find(ambient.begin(), ambient.end(), shownImage().substr(5, shownImage().size() - 9)),
-              ambient.end())
-        << shownImage();
+    EXPECT_EQ(shownImage(), gifPath("07_谢谢"));
+    EXPECT_EQ(fake.random.bounds.back(), 6u);
 }
 
-TEST_F(Playback, MissingIdlePictureKeepsTheLastFrameButTheStateIsIdle) {
+TEST_F(Playback, MissingIdlePictureKeepsTheLastFrameButRocksAgain) {
     fake.removeResource("idle.png");
     pet->play("13_嚯", std::nullopt);
     advance(1.2);
-    EXPECT_TRUE(pet->idle());
     EXPECT_EQ(shownImage(), gifPath("13_嚯"));
     EXPECT_EQ(fake.layer().keys(), std::vector<std::string>{"rock"});
+    launch();
+    EXPECT_FALSE(fake.view().hasImage());
+    EXPECT_TRUE(fake.window().isVisible());
+}
+
+TEST_F(Playback, ADestroyedPetIgnoresEveryPendingTimerAndBlock) {
+    fake.random.everyCoin = true;
+    advance(45.1);  // a stretch with both follow-ups pending
+    pet->play("13_嚯", "quip");  // a revert timer and a bubble timer
+    ASSERT_GT(fake.loop.pendingBlockCount(), 0u);
+    pet.reset();
+    EXPECT_EQ(fake.loop.liveTimerCount(), 0u);  // owned timers went with it
+    advance(7 * 24 * 3600);                      // and the blocks find nobody
+    EXPECT_EQ(fake.loop.pendingBlockCount(), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 """The real glugmo executable, run on a test desktop with a home folder of its
 own, and the windows it shows there."""
 
-import configparser
 import os
 import shutil
 import subprocess
@@ -39,12 +38,6 @@ class Home:
         lines = ["[General]"] + [f"{k}={str(v).lower() if isinstance(v, bool) else v}"
                                  for k, v in values.items()]
         self.settings_file.write_text("\n".join(lines) + "\n")
-
-    def settings(self):
-        parser = configparser.ConfigParser(interpolation=None)
-        parser.optionxform = str  # keys are case-sensitive, as QSettings writes them
-        parser.read(self.settings_file, encoding="utf-8")
-        return dict(parser["General"]) if parser.has_section("General") else {}
 
     def write_quotes(self, data: bytes):
         self.quotes_file.parent.mkdir(parents=True, exist_ok=True)

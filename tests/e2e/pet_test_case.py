@@ -1,79 +1,186 @@
-"""Shared set-up for the end-to-end tests: one virtual desktop per test class
-with a coloured backdrop under the pet, and a fresh home for every test.
+"""Shared set-up for the end-to-end tests: a virtual desktop with a coloured
+backdrop under the pet, a fresh home for every test or table row, and the
+round of use every row of a table goes through.
 
 Run a test file as: python3 test_x.py path/to/glugmo [unittest options]
 """
 
+import contextlib
 import os
 import sys
+import time
 import unittest
 from pathlib import Path
 
-from desktop import Desktop
+from desktop import Desktop, wait_for
+from pet_geometry import DEFAULT_SIZE, centre, pet_rect, window_size
 from pet_process import Home, Pet
-from pet_geometry import DEFAULT_SIZE, pet_rect
 
 # A colour the pet's artwork and bubble never use, so any pixel of it on the
 # pet's window must come from the backdrop showing through.
 BACKDROP = (255, 0, 255)
+PANEL = (0x30, 0x34, 0x3C)  # the background of scripts/tint2rc
+PET_RENDER, BUBBLE_RENDER = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
+# Down presses that select an item in a freshly opened menu (the keyboard
+# skips separators); LARGE then picks 大只 200 in the size submenu.
+RANDOM_MOVE, CLOCK, DRINK, GHOST, SIZE, HIDE = 3, 4, 5, 6, 7, 8
+LARGE = ("Right", "Down", "Down", "Return")
+DEFAULT_SWITCHES = {"clockOn": True, "drinkOn": True, "ghostMode": False}
+# The longest built-in quip wraps onto two lines (a bubble 48 pixels high);
+# a test quip meant to be told apart from them wraps onto three or more (64).
+SHORT_BUBBLE = 56
+LONG_QUIP = "这是一句很长很长的测试语录" * 8
 
-_exe = None
+exe = None
+
+
+def open_desktop(*options):
+    try:
+        desktop = Desktop(*options)
+    except RuntimeError:  # a busy machine may miss the start-up deadline once
+        desktop = Desktop(*options)
+    return desktop, desktop.add_backdrop(BACKDROP)
+
+
+def fingerprint(path):
+    """What a row promises to leave alone: mode, owner, mtime and content."""
+    info = os.lstat(path)
+    path = Path(path)
+    content = (os.readlink(path) if path.is_symlink() else sorted(os.listdir(path)) if path.is_dir()
+               else path.read_bytes())
+    return info.st_mode, info.st_uid, info.st_mtime_ns, content
 
 
 class PetTestCase(unittest.TestCase):
     desktop_options = ()
+    _row_pets = None  # the pets of the table row under way
+    _row_name = ""
 
     @classmethod
     def setUpClass(cls):
-        cls.desktop = Desktop(*cls.desktop_options)
-        cls.backdrop = cls.desktop.add_backdrop(BACKDROP)
+        if cls.desktop_options is not None:  # None: each row opens its own
+            cls.desktop, cls.backdrop = open_desktop(*cls.desktop_options)
 
     @classmethod
     def tearDownClass(cls):
-        cls.backdrop.close()
-        cls.desktop.close()
+        if cls.desktop_options is not None:
+            cls.backdrop.close()
+            cls.desktop.close()
 
     def setUp(self):
+        self.fresh_home()
+
+    def fresh_home(self):
         self.home = Home()
         self.addCleanup(self.home.remove)
-        self.backdrop.presses()  # forget clicks from earlier tests
 
-    def launch(self, debug=None):
-        pet = Pet(_exe, self.desktop, self.home, debug)
-        self.addCleanup(self.stop, pet)
+    @contextlib.contextmanager
+    def row(self, name):
+        """A subtest with a home of its own, whose pets are stopped when it
+        ends, so a failed row leaves no pet for the next one to click."""
+        with self.subTest(name):
+            self._row_name, self._row_pets = name, []
+            try:
+                self.fresh_home()
+                yield
+            finally:
+                pets, self._row_pets, self._row_name = self._row_pets, None, ""
+                for pet in pets:
+                    self.stop(pet)
+
+    def launch(self, program=None, debug=None):
+        pet = Pet(str(program or exe), self.desktop, self.home, debug)
+        if self._row_pets is None:
+            self.addCleanup(self.stop, pet)
+        else:
+            self._row_pets.append(pet)
         return pet
 
     def stop(self, pet):
-        """Stops a run and fails the test if the program had quit on its own
-        (a crash shows here rather than as a window that went missing)."""
+        """A crash shows here rather than as a window that went missing."""
         status = pet.stop()
         if status is not None:
             self.fail(f"glugmo exited by itself with status {status}")
-
-    def launch_and_find(self, size=DEFAULT_SIZE):
-        """Starts the pet and returns it, its window, frame and pet rectangle."""
-        pet = self.launch()
-        window = pet.window()
-        frame = pet.frame(window)
-        return pet, window, frame, pet_rect(frame, size)
 
     def snapshot(self, label):
         """Saves the whole screen for a person to look at afterwards."""
         folder = os.environ.get("GLUGMO_E2E_SCREENSHOTS")
         if folder:
             Path(folder).mkdir(parents=True, exist_ok=True)
-            self.desktop.screenshot(Path(folder) / f"{self.id().split('.')[-1]}-{label}.png")
+            name = f"{self.id().split('.')[-1]}-{self._row_name}-{label}".replace(" ", "_").replace("/", "_")
+            self.desktop.screenshot(Path(folder) / f"{name}.png")
 
     def assertNear(self, actual, expected, tolerance, what):
-        for a, e in zip(actual, expected):
-            if abs(a - e) > tolerance:
-                self.fail(f"{what}: got {tuple(actual)}, expected {tuple(round(v, 3) for v in expected)} "
-                          f"within {tolerance}")
+        if any(abs(a - e) > tolerance for a, e in zip(actual, expected)):
+            self.fail(f"{what}: got {tuple(actual)}, expected {tuple(round(v, 3) for v in expected)} ± {tolerance}")
+
+    def assertClickGoesThrough(self, rect):
+        point = tuple(round(v) for v in centre(rect))
+        self.backdrop.presses()  # forget earlier clicks
+        self.desktop.click(point)
+        self.assertEqual(self.backdrop.wait_for_press(), [point], "the click reaches the window below")
+
+    def open_menu(self, pet, rect=None):
+        """The pet's menu by a right click on `rect`, else the tray icon's."""
+        spot = rect or self.desktop.geometry(wait_for(pet.tray_icon, 5, "the tray icon"))
+        self.desktop.click(centre(spot), button=3)
+        return wait_for(pet.menu, 5, "the menu")
+
+    def choose(self, pet, downs, *then):
+        self.desktop.keys(*["Down"] * downs, *(then or ["Return"]))
+        wait_for(lambda: pet.menu() is None, 2, "the menu to close")
+
+    def saved(self, key):
+        """The settings file's value for a key, found line by line so that
+        junk around it does not get in the way."""
+        try:
+            lines = self.home.settings_file.read_bytes().decode("utf-8", "replace").splitlines()
+        except OSError:
+            return None
+        return next((line.split("=", 1)[1] for line in lines if line.startswith(key + "=")), None)
+
+    def click_for_bubble(self, pet, window, point):
+        """Clicks; the bubble's screen box, or None when none came."""
+        self.desktop.click(point)
+        try:
+            bubble = wait_for(lambda: pet.bubble(window), 3, "the speech bubble")
+        except AssertionError:
+            return None
+        time.sleep(0.25)  # a re-used bubble takes its new size
+        return self.desktop.geometry(bubble)
+
+    def exercise(self, pet, size=DEFAULT_SIZE, switches=DEFAULT_SWITCHES, bubble=True, saves=True, tray=True):
+        """A right click and Escape, a click on the pet, and both reminder
+        switches flipped from a menu, whose saved values show how the pet
+        read them; returns the click's bubble box."""
+        window = pet.window()
+        frame = pet.frame(window)
+        self.assertNear(frame[2:], window_size(size), 1, "window size")
+        rect, box = pet_rect(frame, size), None
+        if switches["ghostMode"]:
+            self.assertClickGoesThrough(rect)
+        else:
+            self.open_menu(pet, rect)
+            self.choose(pet, 0, "Escape")
+            self.assertIsNone(pet.bubble(window), "a right click is not a tap")
+            box = self.click_for_bubble(pet, window, centre(rect))
+            self.snapshot("click")
+            self.assertEqual(box is not None, bubble, f"a bubble after the click: {box}")
+        for key, downs in (("clockOn", CLOCK), ("drinkOn", DRINK)):
+            self.open_menu(pet, None if tray else rect)
+            self.choose(pet, downs)
+            flipped = "false" if switches[key] else "true"
+            if saves:
+                wait_for(lambda: self.saved(key) == flipped, 2, f"{key}={flipped} on disk")
+        time.sleep(0.3)
+        self.assertIsNone(pet.process.poll(), "glugmo quit")
+        self.assertTrue(self.desktop.viewable(window), "the pet window is no longer mapped")
+        return box
 
 
 def main():
-    global _exe
+    global exe
     if len(sys.argv) < 2 or not os.access(sys.argv[1], os.X_OK):
         sys.exit(f"usage: {sys.argv[0]} path/to/glugmo [unittest options]")
-    _exe = os.path.abspath(sys.argv[1])
+    exe = os.path.abspath(sys.argv[1])
     unittest.main(module="__main__", argv=[sys.argv[0], *sys.argv[2:]], verbosity=2)

@@ -17,7 +17,8 @@ FakePlatform::FakePlatform() {
 
 void FakePlatform::addGif(const std::string& name, double seconds) {
     resources.available.insert(name + ".gif");
-    images.frames[FakeResources::pathOf(name + ".gif")] = evenFrames(4, seconds / 4);
+    images.frames[FakeResources::pathOf(name + ".gif")] =
+        std::vector<GifFrameProperties>(4, GifFrameProperties{true, seconds / 4, seconds / 4});
 }
 
 void FakePlatform::removeResource(const std::string& nameAndExt) {

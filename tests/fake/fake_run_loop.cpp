@@ -17,25 +17,14 @@ private:
 
 std::unique_ptr<Timer> FakeRunLoop::scheduleTimer(double interval, bool repeats,
                                                   std::function<void()> tick) {
-    auto entry = std::make_shared<Entry>();
-    entry->due = now_ + interval;
-    entry->interval = interval;
-    entry->repeats = repeats;
-    entry->isTimer = true;
-    entry->order = nextOrder_++;
-    entry->valid = std::make_shared<bool>(true);
-    entry->work = std::move(tick);
-    entries_.push_back(entry);
-    return std::make_unique<Handle>(entry->valid);
+    entries_.push_back(std::make_shared<Entry>(Entry{now_ + interval, interval, repeats, true, nextOrder_++,
+                                                     std::make_shared<bool>(true), std::move(tick)}));
+    return std::make_unique<Handle>(entries_.back()->valid);
 }
 
 void FakeRunLoop::runAfter(double delay, std::function<void()> block) {
-    auto entry = std::make_shared<Entry>();
-    entry->due = now_ + delay;
-    entry->order = nextOrder_++;
-    entry->valid = std::make_shared<bool>(true);
-    entry->work = std::move(block);
-    entries_.push_back(entry);
+    entries_.push_back(std::make_shared<Entry>(
+        Entry{now_ + delay, 0, false, false, nextOrder_++, std::make_shared<bool>(true), std::move(block)}));
 }
 
 void FakeRunLoop::advance(double seconds) {
@@ -54,7 +43,6 @@ void FakeRunLoop::advance(double seconds) {
         } else {
             *entry->valid = false;
         }
-        ++fired_;
         // Copy: the work may replace or destroy the timer that runs it.
         const std::function<void()> work = entry->work;
         work();
@@ -67,19 +55,9 @@ void FakeRunLoop::dropFinished() {
     std::erase_if(entries_, [](const auto& entry) { return !*entry->valid; });
 }
 
-std::size_t FakeRunLoop::liveTimerCount() const {
-    return std::count_if(entries_.begin(), entries_.end(),
-                         [](const auto& e) { return e->isTimer && *e->valid; });
-}
-
-std::size_t FakeRunLoop::pendingBlockCount() const {
-    return std::count_if(entries_.begin(), entries_.end(),
-                         [](const auto& e) { return !e->isTimer && *e->valid; });
-}
-
-std::size_t FakeRunLoop::liveTimersWithInterval(double interval) const {
-    return std::count_if(entries_.begin(), entries_.end(), [interval](const auto& e) {
-        return e->isTimer && *e->valid && e->interval == interval;
+std::size_t FakeRunLoop::count(bool timers, std::optional<double> interval) const {
+    return std::count_if(entries_.begin(), entries_.end(), [&](const auto& e) {
+        return e->isTimer == timers && *e->valid && (!interval || e->interval == *interval);
     });
 }
 

@@ -25,11 +25,9 @@ public:
     void advance(double seconds);
     void advanceTo(double time) { advance(time - now_); }
 
-    std::size_t liveTimerCount() const;
-    std::size_t pendingBlockCount() const;
-    // Every timer ever scheduled with this interval that is still valid.
-    std::size_t liveTimersWithInterval(double interval) const;
-    std::uint64_t firedCount() const { return fired_; }
+    std::size_t liveTimerCount() const { return count(true); }
+    std::size_t pendingBlockCount() const { return count(false); }
+    std::size_t liveTimersWithInterval(double interval) const { return count(true, interval); }
     // When the next timer or block is due; nothing when none is scheduled.
     std::optional<double> nextDue() const;
 
@@ -46,10 +44,10 @@ private:
     class Handle;
 
     void dropFinished();
+    std::size_t count(bool timers, std::optional<double> interval = std::nullopt) const;
 
     double now_ = 0;
     std::uint64_t nextOrder_ = 0;
-    std::uint64_t fired_ = 0;
     std::vector<std::shared_ptr<Entry>> entries_;
 };
 

@@ -6,18 +6,6 @@
 
 namespace glugmo::fake {
 
-namespace {
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-long daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const long yoe = y - era * 400;
-    const long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-}  // namespace
-
 CalendarFields FakeClock::calendarAt(double instant) const {
     const auto local = static_cast<std::time_t>(std::floor(instant + utcOffset_));
     std::tm tm{};
@@ -28,10 +16,10 @@ CalendarFields FakeClock::calendarAt(double instant) const {
 }
 
 void FakeClock::setStart(int year, int month, int day, int hour, int minute, double second) {
-    const double local = static_cast<double>(daysFromCivil(year, month, day)) * 86400 + hour * 3600 +
-                         minute * 60 + second;
-    start_ = local - utcOffset_ - loop_.now();
-    shift_ = 0;
+    std::tm tm{};
+    tm.tm_year = year - 1900, tm.tm_mon = month - 1, tm.tm_mday = day;
+    tm.tm_hour = hour, tm.tm_min = minute;
+    start_ = static_cast<double>(timegm(&tm)) + second - utcOffset_ - loop_.now();
 }
 
 std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {
@@ -45,31 +33,14 @@ std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {
 }
 
 bool ScriptedRandom::fairCoin() {
-    if (!coins.empty()) {
-        const bool coin = coins.front();
-        coins.pop_front();
-        return coin;
-    }
     if (everyCoin) return *everyCoin;
     return std::bernoulli_distribution(0.5)(engine_);
-}
-
-std::optional<std::string> FakeSettings::rawValue(std::string_view key) const {
-    const auto found = values.find(key);
-    if (found == values.end()) return std::nullopt;
-    return found->second;
-}
-
-void FakeSettings::setBool(std::string_view key, bool value) {
-    values[std::string(key)] = value ? "true" : "false";
-    ++writes;
 }
 
 void FakeSettings::setDouble(std::string_view key, double value) {
     char buffer[64];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    values[std::string(key)] = std::string(buffer, end);
-    ++writes;
+    write(key, std::string(buffer, end));
 }
 
 bool FakeFileSystem::fileExists(const std::string& path) const {
@@ -99,29 +70,6 @@ bool FakeFileSystem::removeFile(const std::string& path) {
     if (writesFail) return false;
     files.erase(path);
     return true;
-}
-
-std::optional<std::string> FakeResources::pathFor(std::string_view name, std::string_view ext) const {
-    const std::string key = std::string(name) + "." + std::string(ext);
-    if (!available.contains(key)) return std::nullopt;
-    return pathOf(key);
-}
-
-std::shared_ptr<const Image> FakeImageLoader::loadImage(const std::string& path) {
-    ++loads;
-    if (undecodable.contains(path)) return nullptr;
-    return std::make_shared<FakeImage>(path);
-}
-
-std::optional<std::vector<GifFrameProperties>> FakeImageLoader::gifFrameProperties(
-    const std::string& path) {
-    const auto found = frames.find(path);
-    if (found == frames.end()) return std::nullopt;
-    return found->second;
-}
-
-std::vector<GifFrameProperties> evenFrames(int count, double delay) {
-    return std::vector<GifFrameProperties>(count, GifFrameProperties{true, delay, delay});
 }
 
 }  // namespace glugmo::fake

@@ -17,23 +17,20 @@ namespace glugmo::fake {
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(const FakeRunLoop& loop) : loop_(loop) {}
-    double now() const override { return start_ + shift_ + loop_.now(); }
+    double now() const override { return start_ + loop_.now(); }
     CalendarFields calendarAt(double instant) const override;
 
     // Local date and time at which the run loop's zero lies.
     void setStart(int year, int month, int day, int hour, int minute, double second = 0);
-    // Moves the wall clock without time passing (the user sets the clock).
-    void shift(double seconds) { shift_ += seconds; }
-    void setUtcOffset(double seconds) { utcOffset_ = seconds; }
 
 private:
     const FakeRunLoop& loop_;
     double start_ = 1'780'000'000;  // some day in 2026
-    double shift_ = 0;
-    double utcOffset_ = 8 * 3600;
+    static constexpr double utcOffset_ = 8 * 3600;
 };
 
-// Plays back scripted picks first, then falls back to a seeded generator.
+// Plays back scripted picks first, then falls back to a seeded generator; a
+// coin can be fixed for a whole test.
 class ScriptedRandom final : public RandomSource {
 public:
     explicit ScriptedRandom(unsigned seed = 1) : engine_(seed) {}
@@ -41,8 +38,7 @@ public:
     bool fairCoin() override;
 
     std::deque<std::size_t> indices;
-    std::deque<bool> coins;
-    std::optional<bool> everyCoin;  // after the scripted ones
+    std::optional<bool> everyCoin;
     std::vector<std::size_t> bounds;  // every bound asked for, in order
 
 private:
@@ -51,9 +47,16 @@ private:
 
 class FakeSettings final : public SettingsStore {
 public:
-    std::optional<std::string> rawValue(std::string_view key) const override;
-    void setBool(std::string_view key, bool value) override;
+    std::optional<std::string> rawValue(std::string_view key) const override {
+        const auto found = values.find(key);
+        return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    void setBool(std::string_view key, bool value) override { write(key, value ? "true" : "false"); }
     void setDouble(std::string_view key, double value) override;
+    void write(std::string_view key, std::string value) {
+        values[std::string(key)] = std::move(value);
+        ++writes;
+    }
 
     std::map<std::string, std::string, std::less<>> values;
     int writes = 0;
@@ -78,7 +81,10 @@ public:
 
 class FakeResources final : public Resources {
 public:
-    std::optional<std::string> pathFor(std::string_view name, std::string_view ext) const override;
+    std::optional<std::string> pathFor(std::string_view name, std::string_view ext) const override {
+        const std::string key = std::string(name) + "." + std::string(ext);
+        return available.contains(key) ? std::optional(pathOf(key)) : std::nullopt;
+    }
     std::set<std::string> available;  // "name.ext"
     static std::string pathOf(std::string_view nameAndExt) { return "/res/" + std::string(nameAndExt); }
 };
@@ -91,13 +97,17 @@ public:
 
 class FakeImageLoader final : public ImageLoader {
 public:
-    std::shared_ptr<const Image> loadImage(const std::string& path) override;
-    std::optional<std::vector<GifFrameProperties>> gifFrameProperties(const std::string& path) override;
+    std::shared_ptr<const Image> loadImage(const std::string& path) override {
+        return undecodable.contains(path) ? nullptr : std::make_shared<FakeImage>(path);
+    }
+    std::optional<std::vector<GifFrameProperties>> gifFrameProperties(const std::string& path) override {
+        const auto found = frames.find(path);
+        return found == frames.end() ? std::nullopt : std::optional(found->second);
+    }
 
     std::set<std::string> undecodable;  // paths that do not load as images
     // Frame properties per path; a path not listed has no image source.
     std::map<std::string, std::vector<GifFrameProperties>> frames;
-    int loads = 0;
 };
 
 class FakeApplication final : public Application {
@@ -112,8 +122,5 @@ public:
     int flushes = 0;
     bool terminated = false;
 };
-
-// Frame properties of a GIF whose frames all last `delay` seconds.
-std::vector<GifFrameProperties> evenFrames(int count, double delay);
 
 }  // namespace glugmo::fake

@@ -1,7 +1,5 @@
 #include "tests/fake/fake_windows.h"
 
-#include <cmath>
-
 #include "tests/fake/fake_services.h"
 
 namespace glugmo::fake {
@@ -30,11 +28,6 @@ void FakeLayer::removeAnimation(std::string_view key) {
     if (const auto found = animations_.find(key); found != animations_.end()) animations_.erase(found);
 }
 
-const Animation* FakeLayer::animation(std::string_view key) const {
-    if (!hasAnimation(key)) return nullptr;
-    return &animations_.find(key)->second.animation;
-}
-
 std::vector<std::string> FakeLayer::keys() const {
     std::vector<std::string> live;
     for (const auto& [key, running] : animations_) {
@@ -43,32 +36,9 @@ std::vector<std::string> FakeLayer::keys() const {
     return live;
 }
 
-void FakeImageView::setImage(std::shared_ptr<const Image> image) {
-    image_ = std::move(image);
-    ++imageChanges;
-    imageHistory.push_back(imagePath());
-}
-
 std::string FakeImageView::imagePath() const {
     const auto* fake = dynamic_cast<const FakeImage*>(image_.get());
     return fake ? fake->path : "";
-}
-
-std::optional<std::string> FakeImageView::renderPng(Rect area) {
-    lastRenderArea = area;
-    if (renderFails) return std::nullopt;
-    return "PNG:pet:" + imagePath();
-}
-
-Size FakeBubblePanel::fittingSize(double maxLineWidth) const {
-    double width = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte < 0x80) width += 7;
-        else if ((byte & 0xC0) == 0xC0) width += 13;  // lead byte of a wide character
-    }
-    const double lines = std::max(1.0, std::ceil(width / maxLineWidth));
-    return {std::min(width, maxLineWidth), 18 * lines};
 }
 
 void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion) {
@@ -80,11 +50,6 @@ void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion)
         if (alphaSets_ == sets) alpha_ = 0;
         completion();
     });
-}
-
-std::optional<std::string> FakeBubblePanel::renderPng() {
-    if (renderFails) return std::nullopt;
-    return "PNG:bubble:" + text;
 }
 
 std::unique_ptr<PetWindow> FakeWindowSystem::makePetWindow(Rect contentRect, bool ignores) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,7 +23,6 @@ public:
     void setAnchorPoint(Point anchor) override { anchorPoint = anchor; }
     void setFrame(Rect rect) override { frame = rect; }
 
-    const Animation* animation(std::string_view key) const;
     std::vector<std::string> keys() const;
 
     Point anchorPoint{0.5, 0.5};
@@ -42,13 +42,19 @@ private:
 class FakeImageView final : public ImageView {
 public:
     explicit FakeImageView(const FakeRunLoop& loop) : layer_(loop) {}
-    void setImage(std::shared_ptr<const Image> image) override;
+    void setImage(std::shared_ptr<const Image> image) override {
+        image_ = std::move(image);
+        imageHistory.push_back(imagePath());
+    }
     bool hasImage() const override { return image_ != nullptr; }
     void setFrame(Rect rect) override { frame_ = rect; }
     Rect frame() const override { return frame_; }
-    Layer* layer() override { return hasLayer ? &layer_ : nullptr; }
+    Layer* layer() override { return &layer_; }
     void setMouseHandler(MouseHandler* handler) override { mouseHandler = handler; }
-    std::optional<std::string> renderPng(Rect area) override;
+    std::optional<std::string> renderPng(Rect area) override {
+        lastRenderArea = area;
+        return renderFails ? std::nullopt : std::optional("PNG:pet:" + imagePath());
+    }
 
     // The path of the image shown, "" for none.
     std::string imagePath() const;
@@ -56,10 +62,8 @@ public:
 
     MouseHandler* mouseHandler = nullptr;
     std::vector<std::string> imageHistory;  // paths, in the order shown
-    bool hasLayer = true;
     bool renderFails = false;
     Rect lastRenderArea;
-    int imageChanges = 0;
 
 private:
     FakeLayer layer_;
@@ -97,8 +101,7 @@ private:
     FakeImageView imageView_;
 };
 
-// Measures text as 13 points per character (ASCII 7), 18 points per line,
-// wrapping at the maximum line width.
+// Measures text as one line of 7 points a byte, cut at the maximum width.
 class FakeBubblePanel final : public BubblePanel {
 public:
     FakeBubblePanel(FakeRunLoop& loop, Rect contentRect) : loop_(loop), frame_(contentRect) {}
@@ -106,10 +109,12 @@ public:
         text = value;
         textHistory.push_back(value);
     }
-    Size fittingSize(double maxLineWidth) const override;
+    Size fittingSize(double maxLineWidth) const override {
+        return {std::min(7.0 * static_cast<double>(text.size()), maxLineWidth), 18};
+    }
     void setFrame(Rect rect) override { frame_ = rect; }
     Rect frame() const override { return frame_; }
-    void setLabelFrame(Rect rect) override { labelFrame = rect; }
+    void setLabelFrame(Rect) override {}
     void setAlpha(double value) override {
         alpha_ = value;
         ++alphaSets_;
@@ -119,11 +124,12 @@ public:
     void orderOut() override { visible_ = false; }
     bool isVisible() const override { return visible_; }
     void fadeOut(double duration, std::function<void()> completion) override;
-    std::optional<std::string> renderPng() override;
+    std::optional<std::string> renderPng() override {
+        return renderFails ? std::nullopt : std::optional("PNG:bubble:" + text);
+    }
 
     std::string text;
     std::vector<std::string> textHistory;
-    Rect labelFrame;
     int fades = 0;
     bool renderFails = false;
 
@@ -154,12 +160,17 @@ class FakeWindowSystem final : public WindowSystem {
 public:
     explicit FakeWindowSystem(FakeRunLoop& loop) : loop_(loop) {}
     std::optional<Rect> mainScreenVisibleFrame() const override { return visibleFrame; }
+    std::optional<Rect> screenFrameAt(Point) const override { return screenFrame; }
     std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) override;
     std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
     std::unique_ptr<StatusItem> makeStatusItem() override;
     void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+    void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) override {
+        popUps.push_back({std::move(menu), {}, &view, true});
+    }
 
     std::optional<Rect> visibleFrame = Rect::make(0, 25, 1440, 875);
+    std::optional<Rect> screenFrame = Rect::make(0, 0, 1440, 900);
     // The latest objects made; owned by the behaviour.
     FakePetWindow* petWindow = nullptr;
     FakeBubblePanel* bubblePanel = nullptr;
@@ -169,6 +180,7 @@ public:
         std::shared_ptr<Menu> menu;
         Point location;
         ImageView* view;
+        bool beside = false;
     };
     std::vector<PopUp> popUps;
 

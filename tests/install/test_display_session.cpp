@@ -1,8 +1,10 @@
-// Which Qt platform the pet picks for the session it starts in, and the
-// per-display name that keeps it one pet per session.
+// Which Qt platform the pet picks for the session it starts in (or why it
+// cannot start there), and the per-display name that keeps it one pet per
+// session.
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <optional>
 #include <string>
 
 #include "platform/qt/display_session.h"
@@ -13,27 +15,41 @@ namespace {
 struct PlatformCase {
     const char* what;
     DisplaySession session;  // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY
-    bool xwayland;
+    std::optional<bool> xServerAnswers;
+    bool xcb;
+    const char* refusalSays;  // empty: no refusal
 };
 
 class PlatformChoice : public testing::TestWithParam<PlatformCase> {};
 
-TEST_P(PlatformChoice, UsesXWaylandOnlyWhenItHelpsAndNobodyChose) {
-    EXPECT_EQ(shouldUseXWayland(GetParam().session), GetParam().xwayland) << GetParam().what;
+TEST_P(PlatformChoice, RunsOnXWhereverItAnswersAndOtherwiseSaysWhatItNeeds) {
+    const PlatformCase& c = GetParam();
+    const DisplayPlan plan = planDisplay(c.session, c.xServerAnswers);
+    EXPECT_EQ(plan.useXcb, c.xcb) << c.what;
+    if (*c.refusalSays) {
+        EXPECT_TRUE(plan.refusal.contains(QLatin1String(c.refusalSays))) << c.what;
+        EXPECT_FALSE(plan.refusal.contains(QLatin1Char('\n'))) << c.what;
+    } else {
+        EXPECT_TRUE(plan.refusal.isEmpty()) << c.what;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sessions, PlatformChoice,
     testing::Values(
-        PlatformCase{"Wayland with XWayland", {"", "wayland-0", "wayland", ":0"}, true},
-        PlatformCase{"Wayland socket alone tells", {"", "wayland-0", "", ":1"}, true},
-        PlatformCase{"session type alone tells", {"", "", "wayland", ":0"}, true},
-        PlatformCase{"session type in capitals", {"", "", "Wayland", ":0"}, true},
-        PlatformCase{"no XWayland to run through", {"", "wayland-0", "wayland", ""}, false},
-        PlatformCase{"user chose Wayland", {"wayland", "wayland-0", "wayland", ":0"}, false},
-        PlatformCase{"user chose offscreen", {"offscreen", "wayland-0", "wayland", ":0"}, false},
-        PlatformCase{"plain X11 session", {"", "", "x11", ":0"}, false},
-        PlatformCase{"no display at all", {"", "", "", ""}, false}),
+        PlatformCase{"Wayland with XWayland", {"", "wayland-0", "wayland", ":0"}, true, true, ""},
+        PlatformCase{"plain X11 session", {"", "", "x11", ":0"}, true, true, ""},
+        PlatformCase{
+            "user chose Wayland", {"wayland", "wayland-0", "wayland", ":0"}, true, true, ""},
+        PlatformCase{
+            "user chose offscreen", {"offscreen", "wayland-0", "wayland", ":0"}, true, false, ""},
+        PlatformCase{"offscreen needs no X", {"offscreen", "", "", ""}, false, false, ""},
+        PlatformCase{"no XWayland", {"", "wayland-0", "wayland", ""}, false, false, "XWayland"},
+        PlatformCase{"Wayland asked, no X", {"wayland;xcb", "", "", ""}, false, false, "XWayland"},
+        PlatformCase{"X server gone", {"", "", "x11", ":7"}, false, false, "\":7\""},
+        PlatformCase{"no display at all", {"", "", "", ""}, false, false, "DISPLAY=:0"},
+        PlatformCase{
+            "not built for X11", {"", "wayland-0", "wayland", ""}, std::nullopt, false, ""}),
     [](const testing::TestParamInfo<PlatformCase>& info) {
         std::string name = info.param.what;
         for (char& c : name) {

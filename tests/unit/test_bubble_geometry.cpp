@@ -13,7 +13,7 @@ struct SizeCase {
     double height;
 };
 
-TEST(BubbleGeometry, SizeIsPaddedAndClampedToItsLimits) {
+TEST(BubbleGeometry, SizeIsPaddedAndClampedAndCentredEightPointsAboveTheAnchor) {
     const SizeCase cases[] = {
         {{0, 0}, 90, 36},           // empty text: the minimum bubble
         {{62, 20}, 90, 36},         // exactly at both minimums
@@ -26,12 +26,6 @@ TEST(BubbleGeometry, SizeIsPaddedAndClampedToItsLimits) {
         const BubbleGeometry g = bubbleGeometry(c.fitting, kAnchor);
         EXPECT_DOUBLE_EQ(g.panelFrame.size.width, c.width) << c.fitting.width;
         EXPECT_DOUBLE_EQ(g.panelFrame.size.height, c.height) << c.fitting.height;
-    }
-}
-
-TEST(BubbleGeometry, CentredEightPointsAboveTheAnchorWhateverItsSize) {
-    for (Size fitting : {Size{10, 10}, Size{150, 17}, Size{232, 70}}) {
-        const BubbleGeometry g = bubbleGeometry(fitting, kAnchor);
         EXPECT_DOUBLE_EQ(g.panelFrame.midX(), kAnchor.midX());
         EXPECT_DOUBLE_EQ(g.panelFrame.minY(), kAnchor.maxY() + 8);
     }
@@ -44,11 +38,35 @@ TEST(BubbleGeometry, LabelIsCentredVerticallyInsideThePadding) {
     EXPECT_EQ(tall.labelFrame, Rect::make(14, 8, 232, 51));
 }
 
-TEST(BubbleGeometry, IsNeverPulledBackOntoTheScreen) {
-    const Rect nearTop = Rect::make(-50, 880, 120, 137);
-    const BubbleGeometry g = bubbleGeometry({100, 17}, nearTop);
-    EXPECT_DOUBLE_EQ(g.panelFrame.minY(), 1025);
-    EXPECT_DOUBLE_EQ(g.panelFrame.minX(), 10 - 64);
+struct PlacementCase {
+    const char* where;
+    Rect anchor;
+    Rect screen;
+    Size fitting;
+    Point origin;
+};
+
+TEST(BubbleGeometry, StaysWholeOnTheAnchorsMonitorMovedTheLeast) {
+    const Rect lower = Rect::make(0, 0, 1440, 900);
+    const Rect upper = Rect::make(200, 900, 1280, 800);
+    const PlacementCase cases[] = {
+        {"fits: untouched", kAnchor, lower, {100, 17}, {1023.6, 199.18164}},
+        {"touches the top exactly", Rect::make(600, 708, 120, 148), lower, {100, 17}, {596, 864}},
+        {"no room above: below", Rect::make(600, 720, 120, 137), lower, {100, 17}, {596, 676}},
+        {"off the right edge", Rect::make(1400, 100, 120, 137), lower, {100, 17}, {1312, 245}},
+        {"off the left edge", Rect::make(-50, 100, 120, 137), lower, {100, 17}, {0, 245}},
+        {"below the bottom", Rect::make(600, -300, 120, 137), lower, {100, 17}, {596, 0}},
+        {"upper monitor, no room above", Rect::make(300, 1600, 120, 137), upper, {232, 54},
+         {230, 1522}},
+        {"upper monitor, past its left", Rect::make(150, 1000, 120, 137), upper, {100, 17},
+         {200, 1145}},
+        {"taller than the monitor: top kept", kAnchor, lower, {232, 900}, {957.6, -16}},
+    };
+    for (const PlacementCase& c : cases) {
+        const Rect frame = bubbleGeometry(c.fitting, c.anchor, c.screen).panelFrame;
+        EXPECT_NEAR(frame.minX(), c.origin.x, 1e-4) << c.where;
+        EXPECT_NEAR(frame.minY(), c.origin.y, 1e-4) << c.where;
+    }
 }
 
 TEST(BubbleText, LongTextsAreCutToThreeHundredCharactersWithAnEllipsis) {

@@ -42,9 +42,18 @@ TEST(Autostart, WritesAnEntryThatRunsThisExecutableAndRemovesIt) {
     EXPECT_TRUE(setAutostart(files, "/home/u/.config", false, "x"));  // already gone is fine
 }
 
-TEST(Autostart, ReservedCharactersInThePathAreEscaped) {
-    const std::string entry = autostartEntry("/home/a\"b/100%/$x");
-    EXPECT_NE(entry.find("Exec=\"/home/a\\\\\"b/100%%/\\\\$x\""), std::string::npos) << entry;
+TEST(Autostart, ReservedCharactersInThePathAreEscapedAndUnwritablePathsRefused) {
+    // Quoted-argument escapes first, then the string escapes doubling every backslash.
+    const std::optional<std::string> entry = autostartEntry("/home/a\"b/100%/$x\\y");
+    ASSERT_TRUE(entry);
+    EXPECT_NE(entry->find("Exec=\"/home/a\\\\\"b/100%%/\\\\$x\\\\\\\\y\"\n"), std::string::npos) << *entry;
+
+    fake::FakeFileSystem files;
+    for (const std::string path : {"/opt/new\nline/glugmo", "/opt/tab\t/glugmo", "/opt/\xff/glugmo"}) {
+        EXPECT_FALSE(autostartEntry(path)) << path;
+        EXPECT_FALSE(setAutostart(files, "/home/u/.config", true, path)) << path;
+    }
+    EXPECT_TRUE(files.files.empty());
 }
 
 }  // namespace

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <thread>
 
 #include <filesystem>
 #include <fstream>
@@ -93,10 +98,31 @@ TEST_F(PosixFileSystemTest, WriteReplacesASymbolicLinkAndLeavesItsTargetAlone) {
 TEST_F(PosixFileSystemTest, NewFileGetsOrdinaryPermissionsUnderTheUmask) {
     const mode_t saved = ::umask(027);
     const bool written = files_.writeFileAtomically(path("out"), "x");
-    const mode_t after = ::umask(saved);
+    const mode_t after = ::umask(027);
     ASSERT_TRUE(written);
     EXPECT_EQ(after, 027) << "the umask must be left as it was";
     EXPECT_EQ(fs::status(path("out")).permissions(), fs::perms(0640));
+
+    // Qt runs threads of its own: a file one of them creates while we write
+    // must get the umask's mode, never a stricter stand-in.
+    std::atomic<bool> writing = true;
+    std::thread writer([&] {
+        for (int i = 0; i < 500; ++i) files_.writeFileAtomically(path("out"), "x");
+        writing = false;
+    });
+    int strayModes = 0;
+    for (int i = 0; writing; ++i) {
+        const std::string other = path("other" + std::to_string(i % 8));
+        const int fd = ::open(other.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        struct stat info {};
+        ::fstat(fd, &info);
+        if ((info.st_mode & 0777) != 0640) ++strayModes;
+        ::close(fd);
+        ::unlink(other.c_str());
+    }
+    writer.join();
+    ::umask(saved);
+    EXPECT_EQ(strayModes, 0);
 }
 
 TEST_F(PosixFileSystemTest, WriteRefusesWhatAnotherUserOwns) {
@@ -114,14 +140,25 @@ TEST_F(PosixFileSystemTest, WriteRefusesWhatAnotherUserOwns) {
     EXPECT_EQ(entriesOf(root_).size(), 2u) << "no temporary file may be left";
 }
 
-TEST_F(PosixFileSystemTest, FailedWriteLeavesNoTemporaryFile) {
+TEST_F(PosixFileSystemTest, FailedWriteSaysWhyAndLeavesNoTemporaryFile) {
     fs::create_directory(path("in_the_way"));
     put(path("in_the_way/child"), "");
-    // The rename fails last, after the temporary file was written.
-    EXPECT_FALSE(files_.writeFileAtomically(path("in_the_way"), "x"));
-    EXPECT_FALSE(files_.writeFileAtomically(path("missing/file"), "x"));
-    EXPECT_FALSE(files_.writeFileAtomically(path("trailing/"), "x"));
+    const struct {
+        const char* name;
+        int error;
+    } rows[] = {
+        // The rename fails last, after the temporary file was written.
+        {"in_the_way", EISDIR},
+        {"missing/file", ENOENT},
+        {"trailing/", EISDIR},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(files_.replaceFile(path(row.name), "x"), row.error);
+        EXPECT_FALSE(files_.writeFileAtomically(path(row.name), "x"));
+    }
     EXPECT_EQ(entriesOf(root_), std::vector<std::string>{"in_the_way"});
+    EXPECT_EQ(entriesOf(path("in_the_way")), std::vector<std::string>{"child"});
 }
 
 TEST_F(PosixFileSystemTest, WriteIntoAnUnwritableFolderFails) {

@@ -21,28 +21,28 @@ TEST(SettingsRules, BooleanReadingOfStoredText) {
 }
 
 TEST(SettingsRules, SwitchesAreOnUnlessAStoredValueReadsFalse) {
-    EXPECT_TRUE(switchIsOn(std::nullopt));
-    EXPECT_TRUE(switchIsOn("true"));
-    EXPECT_FALSE(switchIsOn("false"));
-    EXPECT_FALSE(switchIsOn(""));
-    EXPECT_FALSE(switchIsOn("word"));
-    EXPECT_TRUE(switchIsOn("7"));
+    const std::pair<std::optional<std::string>, bool> cases[] = {
+        {std::nullopt, true}, {"true", true}, {"false", false}, {"", false}, {"word", false}, {"7", true}};
+    for (const auto& [text, on] : cases) EXPECT_EQ(switchIsOn(text), on) << text.value_or("<missing>");
 }
 
 TEST(SettingsRules, NumericReadingOfStoredText) {
-    EXPECT_EQ(readDouble(std::nullopt), 0);
-    EXPECT_EQ(readDouble("200"), 200);
-    EXPECT_EQ(readDouble("80.5"), 80.5);
-    EXPECT_EQ(readDouble(" +150px"), 150);
-    EXPECT_EQ(readDouble("-5"), -5);
-    EXPECT_EQ(readDouble("a word"), 0);
-    EXPECT_EQ(readDouble("1e300"), 1e300);
-    EXPECT_TRUE(std::isinf(readDouble("1e999")));
-    EXPECT_EQ(readDouble("1e-999"), 0);
-    EXPECT_EQ(readDouble("-1e999"), -HUGE_VAL);
-    EXPECT_EQ(readDouble("1e43011e-40"), HUGE_VAL);  // only the number counts, not what follows
-    EXPECT_EQ(readDouble("1" + std::string(400, '0') + "e-5"), HUGE_VAL);
-    EXPECT_EQ(readDouble("0." + std::string(330, '0') + "1"), 0);
+    const std::pair<std::optional<std::string>, double> cases[] = {
+        {std::nullopt, 0},
+        {"200", 200},
+        {"80.5", 80.5},
+        {" +150px", 150},
+        {"-5", -5},
+        {"a word", 0},
+        {"1e300", 1e300},
+        {"1e999", HUGE_VAL},
+        {"1e-999", 0},
+        {"-1e999", -HUGE_VAL},
+        {"1e43011e-40", HUGE_VAL},  // only the number counts, not what follows
+        {"1" + std::string(400, '0') + "e-5", HUGE_VAL},
+        {"0." + std::string(330, '0') + "1", 0},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(readDouble(text), value) << text.value_or("<missing>");
     EXPECT_TRUE(std::isnan(readDouble("nan")));
 }
 
