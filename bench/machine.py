@@ -43,5 +43,14 @@ def notes(seconds, pet_startup, oneko_startup, alone, load_before, load_after):
     ]
 
 
-def document(table, notes):
-    return "# Glugmo against oneko\n\n" + table + "\n\n" + "\n".join(f"- {n}" for n in notes) + "\n"
+PREVIOUS = "\n## The run before\n"
+
+
+def document(table, notes, previous=None):
+    """The result; `previous` is the file it replaces, whose own results
+    (without their earlier run) follow as the figures before."""
+    text = "# Glugmo against oneko\n\n" + table + "\n\n" + "\n".join(f"- {n}" for n in notes) + "\n"
+    if previous:
+        body = previous.split(PREVIOUS)[0].split("\n", 2)[2]
+        text += PREVIOUS + "\n" + body
+    return text

@@ -11,6 +11,7 @@ program runs before its window is measured, default 2)."""
 import contextlib
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -80,9 +81,9 @@ class Bench:
         with self.fresh_home() as env, self.running([self.pet], PET_TITLE, env) as launched:
             yield launched
 
-    def startup_ms(self, start):
+    def startup_ms(self, start, launches=None):
         times = []
-        for _ in range(self.launches):
+        for _ in range(self.launches if launches is None else launches):
             with start() as (_, seconds, _window):
                 times.append(seconds * 1000)
             time.sleep(0.5)  # let the desktop forget the last window
@@ -95,7 +96,8 @@ class Bench:
         the pet's window, also counts the bubbles shown meanwhile."""
         if pet_window is not None:
             self.watch.maps_since(PET_TITLE, besides=pet_window)
-        meter = CpuMeter({"program": process.pid, **self.display}, time.monotonic)
+        display = {name: pid for name, pid in self.display.items() if pid is not None}
+        meter = CpuMeter({"program": process.pid, **display}, time.monotonic)
         meter.start()
         if during:
             during(time.monotonic() + self.seconds)
@@ -106,9 +108,20 @@ class Bench:
             raise RuntimeError(f"{process.args[0]} exited while measured")
         if pet_window is not None:
             self.bubbles.append(self.watch.maps_since(PET_TITLE, besides=pet_window))
+        compositor = spent.percent_of_core("compositor") if "compositor" in display else 0.0
         return report.Run(spent.percent_of_core("program"), spent.percent_of_core("x_server"),
-                          spent.percent_of_core("compositor"), peak_rss(process.pid),
-                          spent.cpu["program"])
+                          compositor, peak_rss(process.pid), spent.cpu["program"])
+
+    def stop_compositor(self):
+        """For the windows measured without one: the pet then cuts its
+        window to the picture's shape at every step."""
+        pid = self.display["compositor"]
+        os.kill(pid, signal.SIGTERM)
+        deadline = time.monotonic() + 10
+        while Path(f"/proc/{pid}").exists() and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.display["compositor"] = None
+        time.sleep(1)
 
     def desktop_alone(self):
         meter = CpuMeter(self.display, time.monotonic)
@@ -134,10 +147,10 @@ class Bench:
             self.pointer_to(x, y)
             return self.measure(process, during=clicking, pet_window=window)
 
-    def oneko_scenario(self):
+    def oneko_scenario(self, launches=None):
         self.pointer_to(*self.screen_centre)
         start = lambda: self.running([self.oneko], self.oneko)
-        times = self.startup_ms(start)
+        times = self.startup_ms(start, launches)
         with start() as (process, _, _window):
             time.sleep(self.settle)
             return times, self.measure(process)
@@ -182,6 +195,10 @@ def main():
         runs[name] = bench.pet_scenario(name)
     step(f"oneko start-up x{bench.launches} and {bench.seconds:g} s")
     oneko_startup, runs["oneko"] = bench.oneko_scenario()
+    step(f"without the compositor: glugmo idle and oneko, {bench.seconds:g} s each")
+    bench.stop_compositor()
+    runs["bare"] = bench.pet_scenario("idle")
+    _, runs["bare_oneko"] = bench.oneko_scenario(launches=0)
     bench.watch.close()
 
     table = report.markdown(report.rows(pet_startup, oneko_startup, runs))
@@ -192,8 +209,12 @@ def main():
     # The idle pet stretches on a coin toss and says so: that window then
     # also pays for the bubble's first text.
     notes.append(f"Speech bubbles shown during each window: {shown}.")
+    notes.append("The no-compositor row: picom stopped, the pet idle (its window cut to the "
+                 f"picture at every step; speech bubbles shown: {bench.bubbles[-1]}) and oneko, "
+                 "one window each.")
     Path(output).parent.mkdir(parents=True, exist_ok=True)
-    Path(output).write_text(machine.document(table, notes))
+    previous = Path(output).read_text() if Path(output).exists() else None
+    Path(output).write_text(machine.document(table, notes, previous))
     step(f"written to {output}")
 
 

@@ -1,31 +1,83 @@
 #include "platform/qt/compositor_watch.h"
 
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
 
 namespace {
-constexpr int kPollMs = 3000;
+
+xcb_connection_t* connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
 }
+
+// The screen's root window and its compositor selection (_NET_WM_CM_Sn).
+std::pair<xcb_window_t, xcb_atom_t> compositorSelection(xcb_connection_t* c, xcb_window_t window) {
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
+    if (!tree) return {XCB_WINDOW_NONE, XCB_ATOM_NONE};
+    const xcb_window_t root = tree->root;
+    std::free(tree);
+    int screen = 0;
+    for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem && it.data->root != root;
+         xcb_screen_next(&it)) {
+        ++screen;
+    }
+    const std::string name = "_NET_WM_CM_S" + std::to_string(screen);
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, false, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
+    if (!atom) return {root, XCB_ATOM_NONE};
+    const xcb_atom_t selection = atom->atom;
+    std::free(atom);
+    return {root, selection};
+}
+
+}  // namespace
 
 CompositorWatch::CompositorWatch(QWidget& window, std::function<void(bool)> changed)
     : window_(window), changed_(std::move(changed)) {
-    if (!x11::available()) return;
-    poll_.setInterval(kPollMs);
-    poll_.setTimerType(Qt::VeryCoarseTimer);
-    QObject::connect(&poll_, &QTimer::timeout, [this] { check(); });
-    setWindowShown(window_.isVisible());
+    xcb_connection_t* c = connection();
+    if (!c) return;
+    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    if (xfixes && xfixes->present) {
+        // Qt has agreed on a version for its own use already; this is harmless.
+        std::free(xcb_xfixes_query_version_reply(
+            c, xcb_xfixes_query_version(c, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+            nullptr));
+        const auto [root, selection] =
+            compositorSelection(c, static_cast<xcb_window_t>(window_.winId()));
+        if (selection != XCB_ATOM_NONE) {
+            xcb_xfixes_select_selection_input(
+                c, root, selection,
+                XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                    XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                    XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+            xcb_flush(c);
+            selectionNotify_ = xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY;
+            QCoreApplication::instance()->installNativeEventFilter(this);
+        }
+    }
     check();
 }
 
-void CompositorWatch::setWindowShown(bool shown) {
-    if (!x11::available() || shown == poll_.isActive()) return;
-    if (!shown) {
-        poll_.stop();
-        return;
-    }
-    poll_.start();
-    check();
+CompositorWatch::~CompositorWatch() {
+    if (QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool CompositorWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if (selectionNotify_ != 0 && (event->response_type & 0x7f) == selectionNotify_) check();
+    return false;
 }
 
 void CompositorWatch::check() {

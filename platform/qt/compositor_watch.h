@@ -1,21 +1,23 @@
 #pragma once
 
-#include <QTimer>
+#include <QAbstractNativeEventFilter>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
 namespace glugmo {
 
 // Tells whether a compositing manager runs, at once and whenever that
-// changes (a compositor may start or stop while the pet is on screen).
-// Looking every few seconds costs a few round trips to the X server, so it
-// only looks while the window is shown, and once more when it comes back.
-class CompositorWatch {
+// changes (a compositor may start or stop while the pet is on screen). The
+// X server reports each change of the compositor selection's owner, so
+// nothing is asked while nothing changes.
+class CompositorWatch final : public QAbstractNativeEventFilter {
 public:
     CompositorWatch(QWidget& window, std::function<void(bool composited)> changed);
+    ~CompositorWatch() override;
 
-    void setWindowShown(bool shown);
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void check();
@@ -23,7 +25,7 @@ private:
     QWidget& window_;
     std::function<void(bool)> changed_;
     std::optional<bool> composited_;
-    QTimer poll_;
+    std::uint8_t selectionNotify_ = 0;  // the event's number; 0 when nothing is reported
 };
 
 }  // namespace glugmo

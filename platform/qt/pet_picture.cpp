@@ -84,7 +84,7 @@ QTransform PetPicture::rotation(int step) const {
 
 QRect PetPicture::deviceBounds(std::size_t frame, int step) {
     if (isEmpty()) return {};
-    const QRect opaque = scaledFrame(frame).opaque.translated(fitted_.topLeft());
+    const QRect opaque = opaqueOfFrame(frame).translated(fitted_.topLeft());
     if (step == 0 || opaque.isEmpty()) return opaque;
     // Smoothing spreads a turned picture by up to a pixel.
     return rotation(step).mapRect(QRectF(opaque)).toAlignedRect().adjusted(-1, -1, 1, 1);
@@ -103,10 +103,22 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
         if (image_->isAnimated() && image_->loopCount() == 0) forgetFramesBut(frame);
         scaled.image = frames_.frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
                                                    Qt::SmoothTransformation);
-        scaled.opaque = opaqueBounds(scaled.image);
+        if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
         scaled.image.setDevicePixelRatio(dpr_);
     }
     return scaled;
+}
+
+QRect PetPicture::opaqueOfFrame(std::size_t frame) {
+    frame = std::min(frame, frameCount() - 1);
+    if (frame < scaled_.size() && scaled_[frame].opaque) return *scaled_[frame].opaque;
+    return *scaledFrame(frame).opaque;
+}
+
+void PetPicture::releaseAnimationFrame(std::size_t frame) {
+    if (isEmpty() || !image_->isAnimated()) return;
+    frame = std::min(frame, frameCount() - 1);
+    if (frame < scaled_.size()) scaled_[frame].image = QImage();
 }
 
 void PetPicture::forgetFramesBut(std::size_t frame) {
@@ -116,32 +128,37 @@ void PetPicture::forgetFramesBut(std::size_t frame) {
     std::erase_if(rendered_, [frame](const auto& entry) { return entry.first.first != frame; });
 }
 
-PetPicture::Rendered& PetPicture::rendered(std::size_t frame, int step) {
+QImage PetPicture::render(std::size_t frame, int step, QPoint& deviceTopLeft) {
     // A frame index chosen for the previous picture (a GIF replaced by the
     // still idle picture while the window was hidden) must not reach past
     // this one's frames.
+    frame = std::min(frame, frameCount() - 1);
+    const QImage& scaled = scaledFrame(frame).image;
+    if (step == 0) {
+        deviceTopLeft = fitted_.topLeft();
+        return scaled;
+    }
+    const QRect bounds = deviceBounds(frame, step);
+    QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(-bounds.topLeft());
+    painter.setTransform(rotation(step), true);
+    painter.drawImage(QRectF(fitted_), scaled, QRectF(scaled.rect()));
+    painter.end();
+    image.setDevicePixelRatio(dpr_);
+    deviceTopLeft = bounds.topLeft();
+    return image;
+}
+
+PetPicture::Rendered& PetPicture::rendered(std::size_t frame, int step) {
     frame = std::min(frame, frameCount() - 1);
     const Key key{frame, step};
     auto found = rendered_.find(key);
     if (found == rendered_.end()) {
         Rendered entry;
-        const QImage& scaled = scaledFrame(frame).image;
-        if (step == 0) {
-            entry.image = scaled;
-            entry.deviceTopLeft = fitted_.topLeft();
-        } else {
-            const QRect bounds = deviceBounds(frame, step);
-            entry.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-            entry.image.fill(Qt::transparent);
-            QPainter painter(&entry.image);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.translate(-bounds.topLeft());
-            painter.setTransform(rotation(step), true);
-            painter.drawImage(QRectF(fitted_), scaled, QRectF(scaled.rect()));
-            painter.end();
-            entry.image.setDevicePixelRatio(dpr_);
-            entry.deviceTopLeft = bounds.topLeft();
-        }
+        entry.image = render(frame, step, entry.deviceTopLeft);
         entry.lastUse = ++uses_;
         rendered_.emplace(key, std::move(entry));
         evictBeyondBudget();

@@ -37,7 +37,14 @@ public:
     QRect deviceBounds(std::size_t frame, int step);
     // The same, in logical pixels, rounded outward.
     QRect logicalBounds(std::size_t frame, int step);
+    // Draws from renders kept for the next time.
     void draw(QPainter& painter, std::size_t frame, int step);
+    // The frame turned by the step, kept nowhere; `deviceTopLeft` receives
+    // where it goes in the window.
+    QImage render(std::size_t frame, int step, QPoint& deviceTopLeft);
+    // Lets go of an animation's scaled frame once it is kept elsewhere (the
+    // window server); it is scaled again should it be drawn afresh.
+    void releaseAnimationFrame(std::size_t frame);
     // Its opaque pixels, in logical pixels.
     QRegion opaqueRegion(std::size_t frame, int step);
 
@@ -49,12 +56,13 @@ private:
         std::uint64_t lastUse = 0;
     };
     struct Scaled {
-        QImage image;  // the whole fitted rectangle
-        QRect opaque;  // its visible part, in its own pixels
+        QImage image;                 // the whole fitted rectangle
+        std::optional<QRect> opaque;  // its visible part, in its own pixels
     };
     using Key = std::pair<std::size_t, int>;
 
     const Scaled& scaledFrame(std::size_t frame);
+    QRect opaqueOfFrame(std::size_t frame);
     void forgetFramesBut(std::size_t frame);
     Rendered& rendered(std::size_t frame, int step);
     QTransform rotation(int step) const;

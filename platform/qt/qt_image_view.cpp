@@ -1,6 +1,9 @@
 #include "platform/qt/qt_image_view.h"
 
 #include <cmath>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/qt/coordinates.h"
 #include "platform/qt/monotonic_time.h"
@@ -13,6 +16,12 @@ namespace {
 // Beyond the horizon the view simply looks again.
 constexpr double kStepSearchHorizon = 0.25;
 constexpr double kStepSearchResolution = 0.004;
+
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 }  // namespace
 
 QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
@@ -26,12 +35,16 @@ QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
 }
 
 void QtImageView::setImage(std::shared_ptr<const Image> image) {
+    const bool wasAnimated = image_ && image_->isAnimated();
     image_ = std::dynamic_pointer_cast<const QtImage>(image);
     frameDelays_ = image_ ? image_->delaysMs() : std::vector<int>{};
     imageStart_ = monotonicSeconds();
     picture_.setImage(image_);
     ++revision_;
     refresh();
+    // A play leaves its decoded frames' memory free but still held by the
+    // allocator; the pet may stay idle for hours after it.
+    if (wasAnimated) releaseFreedMemory();
 }
 
 bool QtImageView::hasImage() const { return image_ != nullptr; }
@@ -76,6 +89,12 @@ void QtImageView::windowChanged() {
 void QtImageView::setMasksToOpaquePixels(bool masks) {
     if (masks == masks_) return;
     masks_ = masks;
+    if (WindowCanvas* canvas = this->canvas()) {
+        canvas->setShaped(masks_);
+        target_ = {};  // shown again, with its shape
+        refresh();
+        return;
+    }
     if (masks_) {
         applyMask();
     } else {
@@ -117,11 +136,44 @@ void QtImageView::refresh() {
     const double time = monotonicSeconds();
     const Shown next = shownAt(time);
     if (!(next == target_)) {
-        window_.update(QRegion(target_.bounds).united(next.bounds));
+        const QRect previous = target_.bounds;
         target_ = next;
-        if (masks_) applyMask();
+        if (WindowCanvas* canvas = this->canvas()) {
+            showOnCanvas(*canvas);
+        } else {
+            window_.update(QRegion(previous).united(next.bounds));
+            if (masks_) applyMask();
+        }
     }
     scheduleNextChange(time);
+}
+
+WindowCanvas* QtImageView::canvas() {
+    if (!canvasTried_ && window_.testAttribute(Qt::WA_WState_Created)) {
+        canvasTried_ = true;
+        canvas_ = createWindowCanvas(window_);
+    }
+    return canvas_.get();
+}
+
+void QtImageView::showOnCanvas(WindowCanvas& canvas) {
+    if (canvasRevision_ != target_.revision) {
+        // Another picture, size or scale: the old ones will not come back.
+        canvas.forget();
+        canvasRevision_ = target_.revision;
+    }
+    if (picture_.isEmpty()) {
+        canvas.clear();
+        return;
+    }
+    const WindowCanvas::Key key{target_.frame, target_.step};
+    if (!canvas.has(key)) {
+        QPoint topLeft;
+        const QImage image = picture_.render(key.first, key.second, topLeft);
+        canvas.keep(key, image, topLeft);
+        picture_.releaseAnimationFrame(key.first);
+    }
+    canvas.show(key);
 }
 
 void QtImageView::scheduleNextChange(double time) {
@@ -165,8 +217,13 @@ std::optional<std::string> QtImageView::renderPng(Rect area) {
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.translate(-inWindow.topLeft());
-    const Shown now = shownAt(monotonicSeconds());
-    picture_.draw(painter, now.frame, now.step);
+    if (!picture_.isEmpty()) {
+        // Rendered afresh: on the canvas the renders are kept in the server.
+        const Shown now = shownAt(monotonicSeconds());
+        QPoint topLeft;
+        const QImage picture = picture_.render(now.frame, now.step, topLeft);
+        painter.drawImage(QPointF(topLeft) / dpr, picture);
+    }
     painter.end();
     return pngBytes(image);
 }

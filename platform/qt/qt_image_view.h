@@ -7,14 +7,16 @@
 #include "platform/qt/frame_timeline.h"
 #include "platform/qt/pet_picture.h"
 #include "platform/qt/qt_layer.h"
+#include "platform/qt/window_canvas.h"
 #include "platform/windows.h"
 
 namespace glugmo {
 
-// The pet's image view. It is not a widget of its own: it draws into the
-// pet window, which passes it the paint events, and it wakes up only when
-// what it shows is due to change (the next animation frame, the next
-// rotation step) and only while the window is visible.
+// The pet's image view. It is not a widget of its own: it shows its
+// pictures on the pet window through the window server's canvas, or where
+// there is none, draws into the window, which passes it the paint events.
+// It wakes up only when what it shows is due to change (the next animation
+// frame, the next rotation step) and only while the window is visible.
 class QtImageView final : public ImageView {
 public:
     // `frameChanged` runs when the view's rectangle in the window changes.
@@ -55,6 +57,10 @@ private:
     void refresh();
     void scheduleNextChange(double time);
     void applyMask();
+    // The window server's canvas, once the native window exists; none
+    // where the widget paints.
+    WindowCanvas* canvas();
+    void showOnCanvas(WindowCanvas& canvas);
 
     QWidget& window_;
     std::function<void()> frameChanged_;
@@ -70,6 +76,9 @@ private:
     std::uint64_t revision_ = 1;
     Shown target_;
     bool masks_ = false;
+    std::unique_ptr<WindowCanvas> canvas_;
+    bool canvasTried_ = false;
+    std::uint64_t canvasRevision_ = 0;
 };
 
 }  // namespace glugmo

@@ -123,10 +123,7 @@ void QtPetWindow::windowResized() {
     applyInputShape();
 }
 
-void QtPetWindow::visibilityChanged() {
-    view_.windowChanged();
-    if (compositorWatch_) compositorWatch_->setWindowShown(widget_.isVisible());
-}
+void QtPetWindow::visibilityChanged() { view_.windowChanged(); }
 
 void QtPetWindow::applyInputShape() {
     if (!widget_.testAttribute(Qt::WA_WState_Created)) return;

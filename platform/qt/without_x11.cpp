@@ -4,9 +4,11 @@
 #include <QSystemTrayIcon>
 
 #include "platform/qt/attention_guard.h"
+#include "platform/qt/compositor_watch.h"
 #include "platform/qt/reparent_watcher.h"
 #include "platform/qt/stacking_watch.h"
 #include "platform/qt/tray_host.h"
+#include "platform/qt/window_canvas.h"
 #include "platform/qt/x11_display.h"
 #include "platform/qt/x11_panels.h"
 #include "platform/qt/x11_window.h"
@@ -51,5 +53,14 @@ StackingWatch::StackingWatch(QWidget& window, bool aboveUnmanagedPeers)
     : window_(window), aboveUnmanagedPeers_(aboveUnmanagedPeers) {}
 StackingWatch::~StackingWatch() = default;
 bool StackingWatch::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+// Without X11 there is no compositor to tell about.
+CompositorWatch::CompositorWatch(QWidget& window, std::function<void(bool)> changed)
+    : window_(window), changed_(std::move(changed)) {}
+CompositorWatch::~CompositorWatch() = default;
+bool CompositorWatch::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+// The widget paints the pet instead.
+std::unique_ptr<WindowCanvas> createWindowCanvas(QWidget&) { return nullptr; }
 
 }  // namespace glugmo

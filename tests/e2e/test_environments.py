@@ -4,6 +4,7 @@ is not the first. Each row starts a desktop of its own."""
 
 import os
 import subprocess
+import time
 
 from desktop import wait_for
 from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_rect
@@ -34,14 +35,35 @@ class EnvironmentsTest(PetTestCase):
         frame = pet.frame(window)
         self.exercise(pet)
         wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
+        self.assertPetOnBackdrop(frame)
+        bubble = self.click_for_bubble(pet, window, centre(pet_rect(frame, DEFAULT_SIZE)))
+        self.assertLess(fraction_of_colour(self.desktop.grab(bubble), (0, 0, 0), tolerance=24), 0.01,
+                        "black corners on the bubble")
+
+    def check_compositor_going_and_coming_back(self):
+        """A compositor may stop and start while the pet is on screen: the
+        pet must follow, neither a black box nor still cut to the picture."""
+        pet = self.launch()
+        frame = pet.frame(pet.window())
+        subprocess.run(["pkill", "-TERM", "-P", str(self.desktop._session.pid), "-x", "picom"], check=True)
+        time.sleep(1.5)
+        self.assertPetOnBackdrop(frame)
+        picom = subprocess.Popen(["picom", "--backend", "xrender", "--config", "/dev/null"],
+                                 env={**os.environ, "DISPLAY": self.desktop.name},
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            time.sleep(1.5)
+            self.assertPetOnBackdrop(frame)
+        finally:
+            picom.terminate()
+            picom.wait()
+
+    def assertPetOnBackdrop(self, frame):
         shot = self.desktop.grab(frame)
         x, y, w, h = pet_rect((0, 0, *frame[2:]), DEFAULT_SIZE)
         self.assertLess(fraction_of_colour(shot.crop((x, y, x + w, y + h)), BACKDROP), 0.75, "pet drawn")
         for band in ((0, 0, shot.width, y / 2), (0, 0, x / 2, shot.height)):
             self.assertGreater(fraction_of_colour(shot.crop(band), BACKDROP), 0.98, "the backdrop around the pet")
-        bubble = self.click_for_bubble(pet, window, centre(pet_rect(frame, DEFAULT_SIZE)))
-        self.assertLess(fraction_of_colour(self.desktop.grab(bubble), (0, 0, 0), tolerance=24), 0.01,
-                        "black corners on the bubble")
 
     def check_in_its_corner(self, area=None):
         pet = self.launch()
@@ -64,6 +86,7 @@ class EnvironmentsTest(PetTestCase):
         rows = [
             (("--no-tray",), self.check_no_tray),
             (("--no-compositor",), self.check_no_compositor),
+            ((), self.check_compositor_going_and_coming_back),
             (("--no-wm",), lambda: self.check_in_its_corner(self.above_the_panel())),
             (("--size", "800x600x24"), self.check_in_its_corner),
             (("--size", "2464x900x24"), lambda: self.check_in_its_corner(two_monitors(self.desktop))),
