@@ -1,22 +1,13 @@
 #include "platform/qt/animation_timing.h"
 
+#include <QEasingCurve>
+#include <QPointF>
 #include <algorithm>
 #include <cmath>
 
 namespace glugmo {
 
 namespace {
-
-double bezier(double a, double b, double s) {
-    // One coordinate of a cubic Bézier from 0 to 1 with inner controls a, b.
-    const double u = 1 - s;
-    return 3 * u * u * s * a + 3 * u * s * s * b + s * s * s;
-}
-
-double bezierSlope(double a, double b, double s) {
-    const double u = 1 - s;
-    return 3 * u * u * a + 6 * u * s * (b - a) + 3 * s * s * (1 - b);
-}
 
 double basicValue(const BasicAnimation& animation, double elapsed) {
     const double sweep = animation.duration;
@@ -56,28 +47,12 @@ double keyframeValue(const KeyframeAnimation& animation, double elapsed) {
 }  // namespace
 
 double easeInEaseOut(double time) {
-    constexpr double x1 = 0.42, y1 = 0.0, x2 = 0.58, y2 = 1.0;
-    if (time <= 0) return 0;
-    if (time >= 1) return 1;
-    // Solve x(s) = time by Newton's method, falling back to bisection where
-    // the slope flattens; x(s) is increasing, so the root is unique.
-    double s = time;
-    for (int i = 0; i < 8; ++i) {
-        const double error = bezier(x1, x2, s) - time;
-        if (std::abs(error) < 1e-9) return bezier(y1, y2, s);
-        const double slope = bezierSlope(x1, x2, s);
-        if (std::abs(slope) < 1e-6) break;
-        s = std::clamp(s - error / slope, 0.0, 1.0);
-    }
-    double low = 0, high = 1;
-    s = time;
-    for (int i = 0; i < 60; ++i) {
-        const double x = bezier(x1, x2, s);
-        if (std::abs(x - time) < 1e-12) break;
-        (x < time ? low : high) = s;
-        s = (low + high) / 2;
-    }
-    return bezier(y1, y2, s);
+    static const QEasingCurve curve = [] {
+        QEasingCurve bezier(QEasingCurve::BezierSpline);
+        bezier.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
+        return bezier;
+    }();
+    return curve.valueForProgress(std::clamp(time, 0.0, 1.0));
 }
 
 double applyTiming(TimingFunction timing, double time) {

@@ -23,19 +23,6 @@ struct LayerOnTestClock : ::testing::Test {
     QtLayer layer{[this] { return now; }, [this] { ++changes; }};
 };
 
-TEST(EaseInEaseOut, IsTheSymmetricCubicCurveWithFlatEnds) {
-    EXPECT_DOUBLE_EQ(easeInEaseOut(0), 0);
-    EXPECT_DOUBLE_EQ(easeInEaseOut(1), 1);
-    EXPECT_NEAR(easeInEaseOut(0.5), 0.5, 1e-9);
-    for (double t = 0.05; t < 1; t += 0.05) {
-        EXPECT_NEAR(easeInEaseOut(1 - t), 1 - easeInEaseOut(t), 1e-9) << t;
-        EXPECT_LT(easeInEaseOut(t), easeInEaseOut(t + 0.01)) << t;
-    }
-    // Slow at the ends, faster than linear through the middle.
-    EXPECT_LT(easeInEaseOut(0.1), 0.03);
-    EXPECT_GT(easeInEaseOut(0.6) - easeInEaseOut(0.4), 0.3);
-}
-
 TEST(BasicAnimationValues, RockSwingsThereAndBackForEver) {
     const struct {
         double time, angle;
