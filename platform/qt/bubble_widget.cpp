@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "platform/qt/bubble_font.h"
-#include "platform/qt/pet_widget.h"
+#include "platform/qt/floating_window.h"
 
 namespace glugmo {
 

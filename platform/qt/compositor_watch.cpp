@@ -1,5 +1,7 @@
 #include "platform/qt/compositor_watch.h"
 
+#include "platform/qt/xcb_support.h"
+
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -7,7 +9,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "platform/qt/x11_window.h"
@@ -16,36 +17,24 @@ namespace glugmo {
 
 namespace {
 
-xcb_connection_t* connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
 // The screen's root window and its compositor selection (_NET_WM_CM_Sn).
 std::pair<xcb_window_t, xcb_atom_t> compositorSelection(xcb_connection_t* c, xcb_window_t window) {
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr);
+    const x11::Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
     if (!tree) return {XCB_WINDOW_NONE, XCB_ATOM_NONE};
     const xcb_window_t root = tree->root;
-    std::free(tree);
     int screen = 0;
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem && it.data->root != root;
          xcb_screen_next(&it)) {
         ++screen;
     }
-    const std::string name = "_NET_WM_CM_S" + std::to_string(screen);
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, false, static_cast<uint16_t>(name.size()), name.c_str()), nullptr);
-    if (!atom) return {root, XCB_ATOM_NONE};
-    const xcb_atom_t selection = atom->atom;
-    std::free(atom);
-    return {root, selection};
+    return {root, x11::atom(c, ("_NET_WM_CM_S" + std::to_string(screen)).c_str())};
 }
 
 }  // namespace
 
 CompositorWatch::CompositorWatch(QWidget& window, std::function<void(bool)> changed)
     : window_(window), changed_(std::move(changed)) {
-    xcb_connection_t* c = connection();
+    xcb_connection_t* c = x11::connection();
     if (!c) return;
     const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
     if (xfixes && xfixes->present) {

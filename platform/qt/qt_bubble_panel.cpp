@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "platform/qt/coordinates.h"
-#include "platform/qt/pet_widget.h"
+#include "platform/qt/floating_window.h"
 #include "platform/qt/png_bytes.h"
 #include "platform/qt/qt_run_loop.h"
 #include "platform/qt/x11_window.h"
@@ -76,12 +76,7 @@ void QtBubblePanel::applyAlpha(double alpha) {
 
 double QtBubblePanel::alpha() const { return alpha_; }
 
-void QtBubblePanel::orderFrontRegardless() {
-    // Before mapping: the window manager dropped these when it was hidden.
-    if (!widget_.isVisible()) x11::markAsAccessory(widget_);
-    widget_.show();
-    widget_.raise();
-}
+void QtBubblePanel::orderFrontRegardless() { showFloating(widget_); }
 
 void QtBubblePanel::orderOut() { widget_.hide(); }
 

@@ -4,6 +4,7 @@
 #include <QWindow>
 
 #include "platform/qt/coordinates.h"
+#include "platform/qt/floating_window.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
@@ -58,13 +59,10 @@ void QtPetWindow::orderFrontRegardless() {
         // the last show: one that offsets a window by a frame it does not
         // draw would otherwise move the pet further at every show.
         setFrame(frame());
-        // Before mapping: the window manager dropped these when it was hidden.
-        x11::markAsAccessory(widget_);
     }
-    widget_.show();
-    // Only now: show() itself delivers the move that setFrame made.
+    showFloating(widget_);
+    // Only now: showing delivers the move that setFrame made.
     if (mapping) placing_ = true;
-    widget_.raise();
 }
 
 void QtPetWindow::setIgnoresMouseEvents(bool ignores) {

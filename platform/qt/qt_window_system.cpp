@@ -26,9 +26,14 @@ QRectF freeAreaOf(const QScreen& screen) {
     const Rect monitor = Rect::make(logical.left(), logical.top(), logical.width() * scale,
                                     logical.height() * scale);
     const Rect free = monitorFreeArea(monitor, panels->screen, panels->struts);
-    return {logical.left() + (free.minX() - monitor.minX()) / scale,
-            logical.top() + (free.minY() - monitor.minY()) / scale, free.size.width / scale,
-            free.size.height / scale};
+    const QRectF claimed(logical.left() + (free.minX() - monitor.minX()) / scale,
+                         logical.top() + (free.minY() - monitor.minY()) / scale, free.size.width / scale,
+                         free.size.height / scale);
+    // Some window managers keep their own panel (fluxbox's toolbar, icewm's
+    // taskbar) out of the window list and only in the work area, which Qt
+    // has already cut from the monitor: both must be left free.
+    const QRectF both = claimed.intersected(QRectF(screen.availableGeometry()));
+    return both.isEmpty() ? claimed : both;
 }
 
 }  // namespace

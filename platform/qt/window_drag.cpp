@@ -3,7 +3,7 @@
 #include <QLineF>
 #include <QWindow>
 
-#include "platform/qt/pet_widget.h"
+#include "platform/qt/floating_window.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/qt/window_canvas.h"
+#include "platform/qt/xcb_support.h"
 
 namespace glugmo {
 
@@ -28,11 +29,6 @@ namespace {
 // Pixmaps live in the X server; this bounds what the pet keeps there (a
 // rocking pet needs about a dozen steps, a stretch a few dozen).
 constexpr qsizetype kKeptBudgetBytes = 8 * 1024 * 1024;
-
-xcb_connection_t* qtConnection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 const xcb_format_t* pixmapFormat(const xcb_setup_t* setup, std::uint8_t depth) {
     for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
@@ -67,7 +63,7 @@ public:
     ~X11Canvas() override {
         if (QCoreApplication::instance())
             QCoreApplication::instance()->removeNativeEventFilter(this);
-        if (!qtConnection()) return;  // the connection is gone, and the pixmaps with it
+        if (!x11::connection()) return;  // the connection is gone, and the pixmaps with it
         forget();
         if (gc_) xcb_free_gc(c_, gc_);
         xcb_flush(c_);
@@ -294,7 +290,7 @@ private:
 }  // namespace
 
 std::unique_ptr<WindowCanvas> createWindowCanvas(QWidget& window) {
-    xcb_connection_t* c = qtConnection();
+    xcb_connection_t* c = x11::connection();
     if (!c || !window.testAttribute(Qt::WA_WState_Created)) return nullptr;
     const auto id = static_cast<xcb_window_t>(window.winId());
     xcb_get_geometry_reply_t* geometry =

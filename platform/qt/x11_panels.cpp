@@ -1,28 +1,13 @@
 #include "platform/qt/x11_panels.h"
 
-#include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+#include "platform/qt/xcb_support.h"
 
 namespace glugmo::x11 {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
-
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, false, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
 
 std::vector<uint32_t> cardinals(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
                                 xcb_atom_t type) {
@@ -49,8 +34,7 @@ std::vector<uint32_t> topLevelWindows(xcb_connection_t* c, xcb_window_t root) {
 }  // namespace
 
 std::optional<PanelStruts> panelStruts() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* c = connection();
     if (!c) return std::nullopt;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     if (!screen) return std::nullopt;

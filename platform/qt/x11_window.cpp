@@ -1,5 +1,7 @@
 #include "platform/qt/x11_window.h"
 
+#include "platform/qt/xcb_support.h"
+
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
@@ -7,7 +9,6 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -17,31 +18,6 @@
 namespace glugmo::x11 {
 
 namespace {
-
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
-
-xcb_connection_t* connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-// Kept once known: the stacking and attention checks run on every change of
-// another window, and an atom never changes while the X server runs.
-xcb_atom_t atom(xcb_connection_t* c, const char* name) {
-    static std::map<std::string, xcb_atom_t, std::less<>> known;
-    if (const auto found = known.find(std::string_view(name)); found != known.end()) {
-        return found->second;
-    }
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        c, xcb_intern_atom(c, false, static_cast<uint16_t>(std::strlen(name)), name), nullptr));
-    if (!reply) return XCB_ATOM_NONE;
-    known.emplace(name, reply->atom);
-    return reply->atom;
-}
 
 xcb_window_t rootOf(xcb_connection_t* c, xcb_window_t window) {
     const Reply<xcb_query_tree_reply_t> tree(

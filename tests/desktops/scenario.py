@@ -271,7 +271,11 @@ class Scenario:
         if self.setup.tray:
             self.tray_menu(pet, HIDE)
         else:
+            # A second launch brings the pet back and opens its menu beside it.
             self.launch()
+            wait_for(pet.menu, 4, "the menu from a second launch")
+            self.d.keys("Escape")
+            wait_for(lambda: pet.menu() is None, 3, "the menu to close")
 
     def tray_icon(self, pet):
         """Our icon docked in the tray, wherever the tray lives (a panel, or
