@@ -9,10 +9,8 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace glugmo::x11 {
