@@ -65,7 +65,8 @@ TEST(FrameTimeline, FramesFollowTheirDelaysForTheirLoops) {
         EXPECT_EQ(position.index, row.frame) << row.elapsed;
         EXPECT_EQ(position.msUntilNext, row.untilNext) << row.elapsed;
     }
-    for (const auto& [written, played] : {std::pair{0, 20}, {10, 20}, {70, 70}}) EXPECT_EQ(playedFrameDelay(written), played);
+    for (const auto& [written, played] : {std::pair{0, 20}, {10, 20}, {70, 70}})
+        EXPECT_EQ(playedFrameDelay(written), played);
 }
 
 }  // namespace
