@@ -161,10 +161,18 @@ public:
     explicit FakeWindowSystem(FakeRunLoop& loop) : loop_(loop) {}
     std::optional<Rect> mainScreenVisibleFrame() const override { return visibleFrame; }
     std::optional<Rect> screenFrameAt(Point) const override { return screenFrame; }
-    std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) override;
-    std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
-    std::unique_ptr<StatusItem> makeStatusItem() override;
-    void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+    std::unique_ptr<PetWindow> makePetWindow(Rect rect, bool ignores) override {
+        return latest(petWindow, std::make_unique<FakePetWindow>(loop_, rect, ignores));
+    }
+    std::unique_ptr<BubblePanel> makeBubblePanel(Rect rect) override {
+        return latest(bubblePanel, std::make_unique<FakeBubblePanel>(loop_, rect));
+    }
+    std::unique_ptr<StatusItem> makeStatusItem() override {
+        return latest(statusItem, std::make_unique<FakeStatusItem>());
+    }
+    void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override {
+        popUps.push_back({std::move(menu), location, &view});
+    }
     void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) override {
         popUps.push_back({std::move(menu), {}, &view, true});
     }
@@ -185,6 +193,11 @@ public:
     std::vector<PopUp> popUps;
 
 private:
+    template <class T>
+    static std::unique_ptr<T> latest(T*& pointer, std::unique_ptr<T> made) {
+        pointer = made.get();
+        return made;
+    }
     FakeRunLoop& loop_;
 };
 
