@@ -27,8 +27,7 @@ public:
 
     Point anchorPoint{0.5, 0.5};
     Rect frame;
-    int transformResets = 0;
-    int adds = 0;
+    int transformResets = 0, adds = 0;
 
 private:
     struct Running {
@@ -91,8 +90,7 @@ public:
     void moveTo(Point origin) { frame_.origin = origin; }
 
     Rect contentFrame;
-    int ordersFront = 0;
-    int dragRequests = 0;
+    int ordersFront = 0, dragRequests = 0;
 
 private:
     Rect frame_;
@@ -137,7 +135,7 @@ private:
     FakeRunLoop& loop_;
     Rect frame_;
     double alpha_ = 1.0;
-    int alphaSets_ = 0;
+    int alphaSets_ = 0;  // a fade started before the latest alpha leaves it alone
     bool visible_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // a pending fade outlives no panel
 };
@@ -151,8 +149,7 @@ public:
 
     std::shared_ptr<const Image> image;
     Size imageSize;
-    std::string title;
-    std::string toolTip;
+    std::string title, toolTip;
     std::shared_ptr<Menu> menu;
 };
 
