@@ -43,9 +43,8 @@ TEST_F(Menus, PresetTickFollowsTheStoredSize) {
     for (const auto& [stored, ticked] : cases) {
         fake.settings.values = {{"petSize", stored}};
         launch();
-        for (const char* title : {"小只 80", "标准 120", "大只 200"}) {
+        for (const char* title : {"小只 80", "标准 120", "大只 200"})
             EXPECT_EQ(item(title).state == State::On, std::string(title) == ticked) << stored << title;
-        }
     }
 }
 

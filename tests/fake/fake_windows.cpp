@@ -30,9 +30,8 @@ void FakeLayer::removeAnimation(std::string_view key) {
 
 std::vector<std::string> FakeLayer::keys() const {
     std::vector<std::string> live;
-    for (const auto& [key, running] : animations_) {
+    for (const auto& [key, running] : animations_)
         if (hasAnimation(key)) live.push_back(key);
-    }
     return live;
 }
 
