@@ -15,9 +15,8 @@ Problem gifDecoderProblem(std::string_view bytes) {
         return std::nullopt;
     }
     const GifStructure& gif = *reading.gif;
-    if (gif.width < 1 || gif.height < 1 || gif.width > kMostPictureSide || gif.height > kMostPictureSide) {
+    if (gif.width < 1 || gif.height < 1 || gif.width > kMostPictureSide || gif.height > kMostPictureSide)
         return "a canvas outside the limits";
-    }
     if (gif.delaysMs.empty() || gif.delaysMs.size() > kMostGifFrames) return "a frame count outside the limits";
 
     const auto pixels = static_cast<std::size_t>(gif.width) * static_cast<std::size_t>(gif.height);
@@ -32,9 +31,8 @@ Problem gifDecoderProblem(std::string_view bytes) {
     if (gif.delaysMs.size() == 1) return std::nullopt;
     StreamedGif jumped(reading.gif);
     const auto canvas = jumped.frame(gif.delaysMs.size() - 1);
-    if (!std::equal(canvas.begin(), canvas.end(), last.begin(), last.end())) {
+    if (!std::equal(canvas.begin(), canvas.end(), last.begin(), last.end()))
         return "jumping to the last frame drew another picture";
-    }
     return std::nullopt;
 }
 

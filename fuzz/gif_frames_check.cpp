@@ -20,15 +20,13 @@ bool sameFrame(const GifFrameProperties& a, const GifFrameProperties& b) {
 
 Problem frameProblem(const GifFrameProperties& frame) {
     if (!frame.hasGifDictionary) return "a GIF frame without GIF properties";
-    if (frame.unclampedDelayTime.has_value() != frame.delayTime.has_value()) {
+    if (frame.unclampedDelayTime.has_value() != frame.delayTime.has_value())
         return "a frame with only one of its two delays";
-    }
     if (!frame.delayTime) return std::nullopt;
     const double stored = *frame.unclampedDelayTime;
     if (!(stored >= 0 && stored <= kLongestDelay)) return "a stored delay out of range";
-    if (!(*frame.delayTime >= kShortestPlayedDelay && *frame.delayTime <= kLongestDelay)) {
+    if (!(*frame.delayTime >= kShortestPlayedDelay && *frame.delayTime <= kLongestDelay))
         return "a played delay out of range";
-    }
     return std::nullopt;
 }
 
@@ -39,9 +37,8 @@ Problem gifFramesProblem(std::string_view bytes) {
     if (!frames) return std::nullopt;
     if (!bytes.starts_with("GIF")) return "bytes without a GIF signature were read";
     if (frames->size() > bytes.size() / kSmallestFrameBytes) return "more frames than the bytes can hold";
-    for (const GifFrameProperties& frame : *frames) {
+    for (const GifFrameProperties& frame : *frames)
         if (Problem problem = frameProblem(frame)) return problem;
-    }
 
     // Cutting the file short must lose frames at the end and nothing else.
     const auto front = readGifFrameProperties(bytes.substr(0, bytes.size() / 2));

@@ -39,9 +39,8 @@ Problem quipProblem(const std::string& quip) {
 
 Problem quotesProblem(std::string_view bytes) {
     const auto quips = parseQuotes(bytes);
-    if (quips.has_value() != isWellFormedUtf8(bytes)) {
+    if (quips.has_value() != isWellFormedUtf8(bytes))
         return quips ? "ill-formed UTF-8 was accepted" : "well-formed UTF-8 was refused";
-    }
     if (!quips) return std::nullopt;
 
     std::string_view body = bytes;
@@ -60,9 +59,8 @@ Problem quotesProblem(std::string_view bytes) {
     // Written back, a first quip that starts with U+FEFF would read as a byte
     // order mark; any other list must come back as it was.
     const bool startsWithMark = !quips->empty() && quips->front().starts_with("\xEF\xBB\xBF");
-    if (!startsWithMark && parseQuotes(serializeQuotes(*quips)) != quips) {
+    if (!startsWithMark && parseQuotes(serializeQuotes(*quips)) != quips)
         return "the quips do not survive being written";
-    }
     return std::nullopt;
 }
 

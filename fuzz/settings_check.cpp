@@ -16,9 +16,8 @@ bool sameReading(double a, double b) { return a == b || (std::isnan(a) && std::i
 Problem sizeProblem(double stored) {
     const double size = petSizeFromStored(stored);
     if (!std::isfinite(size) || !(size > 0) || size > kMaxPetSize) return "an unusable pet size";
-    if (std::isfinite(stored) && stored > 0 && stored <= kMaxPetSize && size != stored) {
+    if (std::isfinite(stored) && stored > 0 && stored <= kMaxPetSize && size != stored)
         return "a usable stored size was replaced";
-    }
     return std::nullopt;
 }
 

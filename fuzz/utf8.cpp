@@ -3,39 +3,29 @@
 #include <cstdint>
 
 namespace glugmo::fuzz {
-
 namespace {
 
-struct Range {
-    std::uint8_t low, high;
-};
-
-// The allowed second byte for each lead byte; later bytes are always 80..BF.
-struct LeadRule {
+// Per lead byte range: the sequence's length and its second byte's range;
+// later bytes are always 80..BF.
+constexpr struct {
     std::uint8_t leadLow, leadHigh;
     int length;
-    Range second;
+    std::uint8_t secondLow, secondHigh;
+} kRules[] = {
+    {0xC2, 0xDF, 2, 0x80, 0xBF}, {0xE0, 0xE0, 3, 0xA0, 0xBF}, {0xE1, 0xEC, 3, 0x80, 0xBF}, {0xED, 0xED, 3, 0x80, 0x9F},
+    {0xEE, 0xEF, 3, 0x80, 0xBF}, {0xF0, 0xF0, 4, 0x90, 0xBF}, {0xF1, 0xF3, 4, 0x80, 0xBF}, {0xF4, 0xF4, 4, 0x80, 0x8F},
 };
-
-constexpr LeadRule kRules[] = {
-    {0xC2, 0xDF, 2, {0x80, 0xBF}}, {0xE0, 0xE0, 3, {0xA0, 0xBF}}, {0xE1, 0xEC, 3, {0x80, 0xBF}},
-    {0xED, 0xED, 3, {0x80, 0x9F}}, {0xEE, 0xEF, 3, {0x80, 0xBF}}, {0xF0, 0xF0, 4, {0x90, 0xBF}},
-    {0xF1, 0xF3, 4, {0x80, 0xBF}}, {0xF4, 0xF4, 4, {0x80, 0x8F}},
-};
-
-bool within(std::uint8_t byte, Range range) { return byte >= range.low && byte <= range.high; }
 
 // The length of the well-formed sequence at `i`, or 0.
 int sequenceLength(std::string_view bytes, std::size_t i) {
     const auto at = [&](std::size_t k) { return static_cast<std::uint8_t>(bytes[k]); };
     if (at(i) < 0x80) return 1;
-    for (const LeadRule& rule : kRules) {
-        if (!within(at(i), {rule.leadLow, rule.leadHigh})) continue;
+    for (const auto& rule : kRules) {
+        if (at(i) < rule.leadLow || at(i) > rule.leadHigh) continue;
         if (bytes.size() - i < static_cast<std::size_t>(rule.length)) return 0;
-        if (!within(at(i + 1), rule.second)) return 0;
-        for (int k = 2; k < rule.length; ++k) {
-            if (!within(at(i + k), {0x80, 0xBF})) return 0;
-        }
+        if (at(i + 1) < rule.secondLow || at(i + 1) > rule.secondHigh) return 0;
+        for (int k = 2; k < rule.length; ++k)
+            if (at(i + k) < 0x80 || at(i + k) > 0xBF) return 0;
         return rule.length;
     }
     return 0;

@@ -22,40 +22,21 @@ const char* const kAnimations[] = {
     "01_好jeng啊", "03_收工",   "04_爱你哟", "05_帮紧你", "06_辛苦了",   "07_谢谢", "08_多喝水",
     "09_问号",     "10_三点几", "12_哈哈哈", "13_嚯",     "14_精神打击", "16_笑"};
 
-struct Decoded {
-    std::vector<QImage> frames;
-    int loopCount = -2;
-};
-
-Decoded decode(const fs::path& path) {
-    QImageReader reader(QString::fromStdString(path.string()));
-    Decoded out;
-    out.loopCount = reader.loopCount();
-    QImage image;
-    while (out.frames.size() < 500 && reader.read(&image)) {
-        out.frames.push_back(image.convertToFormat(QImage::Format_ARGB32));
-    }
-    return out;
-}
-
-QImage readPng(const fs::path& path) {
-    return QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_ARGB32);
-}
-
 // What the program relies on in every animation: the idle picture's size
 // and the pet's proportions, played once, for one to three seconds by the
 // program's own GIF reader; and all pictures together within the budget.
 TEST(Pictures, EachAnimationFitsThePetAndAllStayWithinTheBudget) {
-    const QImage idle = readPng(kResources / "idle.png");
+    const QImage idle(QString::fromStdString((kResources / "idle.png").string()));
     EXPECT_GE(idle.width(), 400);
     EXPECT_NEAR(idle.height(), idle.width() * 599.0 / 523.0, 1.0);
     for (const char* name : kAnimations) {
         SCOPED_TRACE(name);
         const fs::path path = kResources / (std::string(name) + ".gif");
-        const Decoded gif = decode(path);
-        ASSERT_GE(gif.frames.size(), 10u);
-        EXPECT_EQ(gif.loopCount, 0);
-        for (const QImage& frame : gif.frames) EXPECT_EQ(frame.size(), idle.size());
+        QImageReader reader(QString::fromStdString(path.string()));
+        EXPECT_EQ(reader.loopCount(), 0);
+        int decoded = 0;
+        for (QImage frame; decoded < 500 && reader.read(&frame); ++decoded) EXPECT_EQ(frame.size(), idle.size());
+        EXPECT_GE(decoded, 10);
         std::ifstream file(path, std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         const auto frames = glugmo::readGifFrameProperties(bytes);

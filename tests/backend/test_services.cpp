@@ -46,19 +46,14 @@ TEST(Clock, CalendarFieldsInLocalTime) {
     const QByteArray savedTz = qgetenv("TZ");
     qputenv("TZ", "UTC");
     tzset();
-    const QtClock clock;
     // 1970-01-01 00:00 UTC was a Thursday; 2024-03-03 was a Sunday.
-    const struct {
-        double instant;
-        int hour, minute, weekday;
-        const char* date;
-    } table[] = {{0, 0, 0, 5, "1970-01-01"},
-                 {1709485200 + 59.9, 17, 0, 1, "2024-03-03"},
-                 {1709485200 + 6 * 86400 + 3599, 17, 59, 7, "2024-03-09"}};
-    for (const auto& row : table) {
-        const CalendarFields f = clock.calendarAt(row.instant);
+    const std::pair<double, CalendarFields> table[] = {{0, {0, 0, 5, "1970-01-01"}},
+                                                       {1709485200 + 59.9, {17, 0, 1, "2024-03-03"}},
+                                                       {1709485200 + 6 * 86400 + 3599, {17, 59, 7, "2024-03-09"}}};
+    for (const auto& [instant, fields] : table) {
+        const CalendarFields f = QtClock().calendarAt(instant);
         EXPECT_EQ(std::tuple(f.hour, f.minute, f.weekday, f.dateKey),
-                  std::tuple(row.hour, row.minute, row.weekday, std::string(row.date)));
+                  std::tuple(fields.hour, fields.minute, fields.weekday, fields.dateKey));
     }
     savedTz.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedTz);
     tzset();
@@ -69,13 +64,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
 }
 
-QByteArray pngOf() {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    QImage(1, 1, QImage::Format_ARGB32).save(&buffer, "PNG");
-    return bytes;
-}
-
 // A user's file named like one of ours stands in for it; anything wrong
 // with it leaves ours, with one line saying which file and why. (The desktop
 // tests show a PNG that stands in, and a cut, an oversized and a false one.)
@@ -83,6 +71,9 @@ TEST(Resources, UserPicturesStandInForOursFileByFile) {
     QTemporaryDir ours, theirs;
     QFile gif(QStringLiteral(GLUGMO_RESOURCES "/13_嚯.gif"));
     ASSERT_TRUE(gif.open(QIODevice::ReadOnly));
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImage(1, 1, QImage::Format_ARGB32).save(&buffer, "PNG");
     const auto file = [](QByteArray bytes) { return [bytes](const QString& p) { writeFile(p, bytes); }; };
     const struct {
         const char* name;
@@ -90,7 +81,7 @@ TEST(Resources, UserPicturesStandInForOursFileByFile) {
         std::string problem;                             // empty: the user's file is used
     } cases[] = {
         {"13_嚯.gif", file(gif.readAll()), ""},
-        {"04_爱你哟.gif", file(pngOf()), "is not a GIF picture"},
+        {"04_爱你哟.gif", file(png), "is not a GIF picture"},
         {"05_帮紧你.gif", [](const QString& p) { QDir().mkpath(p); }, "is a folder"},
         {"06_辛苦了.gif", [](const QString& p) { QFile::link(p + ".gone", p); }, "is a link to nothing"},
         {"08_多喝水.gif", [](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.resize(21 << 20); },

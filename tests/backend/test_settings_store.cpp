@@ -25,20 +25,8 @@ TEST(SettingText, StoredValuesReadAsTheTextTheRulesExpect) {
 
 const char* const kKeys[] = {"clockOn", "drinkOn", "ghostMode", "petSize"};
 
-// Each file put is a new one: QSettings caches what it read by path, size
-// and time, and two files of one size written in one second would read the same.
-struct SettingsFile : ::testing::Test {
+TEST(SettingsFile, ReadsAndRewritesEveryFileAsQSettingsReadsIt) {
     QTemporaryDir folder;
-    int files = 0;
-    QString path() const { return folder.filePath(QString::number(files) + QStringLiteral(".conf")); }
-    void put(const QByteArray& bytes) {
-        ++files;
-        QFile file(path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-};
-
-TEST_F(SettingsFile, ReadsAndRewritesEveryFileAsQSettingsReadsIt) {
     const QByteArray files[] = {
         "clockOn = \"a, b\" \ndrinkOn=x ; comment\npetSize=\\x41\\t1\\101\nghostMode=a\\,b\\;c\\\"\\\\\\?\\'\\q\n",
         "[general]\r\nclockOn=false\r\npetSize=80.5\r\nghostMode=\r\ndrinkOn=\"\"\r\n\r\n",
@@ -50,17 +38,22 @@ TEST_F(SettingsFile, ReadsAndRewritesEveryFileAsQSettingsReadsIt) {
         "clockOn=a, @@b\ndrinkOn=x, @Invalid()\npetSize=1\\x\nghostMode=@Invalid()x\nghostMode=\"open\n",
         QByteArray("\x00\xff[\n=\x01\x02petSize\nclockOn=\xe4\xb8", 26),
     };
+    // Each file a new one: QSettings caches what it read by path, size and
+    // time, and two files of one size written in one second would read the same.
     for (const QByteArray& bytes : files) {
         SCOPED_TRACE(bytes.toStdString());
-        put(bytes);
+        const QString path = folder.filePath(QString::number(&bytes - files) + QStringLiteral(".conf"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
         QVariantMap before;
-        const QSettings reference(path(), QSettings::IniFormat);
+        const QSettings reference(path, QSettings::IniFormat);
         for (const QString& key : reference.allKeys()) before[key] = reference.value(key);
-        QtSettingsStore store(path());
+        QtSettingsStore store(path);
         for (const char* key : kKeys) EXPECT_EQ(store.rawValue(key), settingText(before.value(key))) << key;
         // Rewritten in place at once, it keeps what it does not change.
         store.setBool("ghostMode", true);
-        const QSettings after(path(), QSettings::IniFormat);
+        const QSettings after(path, QSettings::IniFormat);
         EXPECT_EQ(after.value("ghostMode").toString(), "true");
         for (const QString& key : before.keys())
             EXPECT_TRUE(key == "ghostMode" || after.value(key) == before.value(key)) << key.toStdString();

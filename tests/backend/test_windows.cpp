@@ -79,6 +79,14 @@ TEST(PetWindow, KeepsItsFractionalFrameInBottomLeftPointsUntilMoved) {
     const QRect offset(100, 50, 1280, 800);
     EXPECT_EQ(toQtScreen(Rect::make(0, 0, 10, 10), offset), QRectF(100, 840, 10, 10));
     EXPECT_EQ(fromQtScreen(QRectF(100, 840, 10, 10), offset), Rect::make(0, 0, 10, 10));
+    // Ghost mode lets clicks through, and visibility follows.
+    for (const bool ghost : {true, false}) {
+        pet.window.setIgnoresMouseEvents(ghost);
+        EXPECT_EQ(pet.window.ignoresMouseEvents(), ghost);
+        EXPECT_EQ(bool(pet.window.widget().windowHandle()->flags() & Qt::WindowTransparentForInput), ghost);
+        ghost ? pet.window.orderOut() : pet.window.orderFrontRegardless();
+        EXPECT_EQ(pet.window.isVisible(), !ghost);
+    }
 }
 
 TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
@@ -106,19 +114,6 @@ TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
         EXPECT_EQ(pet.calls, c.calls);
         EXPECT_EQ(pet.window.frame().origin, c.movedTo.value_or(kWindowFrame.origin));
     }
-}
-
-TEST(PetWindow, GhostModeLetsClicksThroughAndVisibilityFollows) {
-    PetWindowUnderTest pet;
-    pet.window.setIgnoresMouseEvents(true);
-    EXPECT_TRUE(pet.window.ignoresMouseEvents());
-    EXPECT_TRUE(pet.window.widget().windowHandle()->flags() & Qt::WindowTransparentForInput);
-    pet.window.orderOut();
-    EXPECT_FALSE(pet.window.isVisible());
-    pet.window.orderFrontRegardless();
-    EXPECT_TRUE(pet.window.isVisible());
-    pet.window.setIgnoresMouseEvents(false);
-    EXPECT_FALSE(pet.window.widget().windowHandle()->flags() & Qt::WindowTransparentForInput);
 }
 
 // A thin upright bar standing on the bottom centre of the picture, drawn

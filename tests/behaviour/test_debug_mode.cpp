@@ -42,25 +42,19 @@ TEST_F(DebugMode, AbsentVariableMeansNoOutputAndNoFiles) {
 }
 
 TEST_F(DebugMode, FailuresAreReportedAsFailuresNotSuccessesAndAHiddenPetAsHidden) {
-    fake.files.writesFail = true;  // /tmp not writable, or not ours to replace
-    launch();
-    advance(2.5);
-    EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render failed", "DEBUG bubble render failed"}));
-
-    fake.files.writesFail = false;
-    fake.application.output.clear();
-    launch();
-    fake.view().renderFails = true;
-    fake.bubble().renderFails = true;
-    advance(2.5);
-    EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render failed", "DEBUG bubble render failed"}));
-
-    fake.application.output.clear();
-    launch();
-    pet->toggleHidden();
-    advance(2.5);
-    EXPECT_EQ(out(), (std::vector<std::string>{"DEBUG visible=false" + kStatus.substr(18), "DEBUG render saved",
-                                               "DEBUG bubble render saved"}));
+    const std::vector<std::string> failed = {kStatus, "DEBUG render failed", "DEBUG bubble render failed"};
+    const std::vector<std::string> hidden = {"DEBUG visible=false" + kStatus.substr(18), "DEBUG render saved",
+                                             "DEBUG bubble render saved"};
+    for (const auto& [how, expected] : {std::pair{"/tmp not writable, or not ours to replace", failed},
+                                        {"nothing to render", failed}, {"hidden", hidden}}) {
+        fake.application.output.clear();
+        fake.files.writesFail = how[0] == '/';
+        launch();
+        fake.view().renderFails = fake.bubble().renderFails = how[0] == 'n';
+        if (how[0] == 'h') pet->toggleHidden();
+        advance(2.5);
+        EXPECT_EQ(out(), expected) << how;
+    }
 }
 
 TEST_F(DebugMode, StepsAfterThePetIsGonePrintOnlyTheSecondStepsFailure) {

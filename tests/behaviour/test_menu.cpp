@@ -37,28 +37,14 @@ TEST_F(Menus, TrayAndRightClickShowTwelveItemsWithTheSizeSubmenuAndFirstLaunchTi
     EXPECT_EQ(fake.windows.popUps[0].view, &fake.view());
 }
 
-TEST_F(Menus, SwitchesFlipTheirTickAndStoreIt) {
-    fake.settings.values = {{"clockOn", "false"}};
-    launch();
-    MenuItem& clock = item("时间彩蛋（三点几/收工/晚安）");
-    EXPECT_EQ(clock.state, State::Off);
-    clock.perform();
-    EXPECT_EQ(clock.state, State::On);
-    EXPECT_EQ(fake.settings.values.at("clockOn"), "true");
-    item("多喝水提醒").perform();
-    EXPECT_EQ(fake.settings.values.at("drinkOn"), "false");
-    EXPECT_EQ(fake.settings.writes, 2);
-}
-
 TEST_F(Menus, PresetTickFollowsTheStoredSize) {
     const std::pair<const char*, const char*> cases[] = {
         {"80.5", "小只 80"}, {"79.01", "小只 80"}, {"121", ""}, {"150", ""}, {"199.5", "大只 200"}};
     for (const auto& [stored, ticked] : cases) {
         fake.settings.values = {{"petSize", stored}};
         launch();
-        for (const char* title : {"小只 80", "标准 120", "大只 200"}) {
+        for (const char* title : {"小只 80", "标准 120", "大只 200"})
             EXPECT_EQ(item(title).state == State::On, std::string(title) == ticked) << stored << title;
-        }
     }
 }
 
@@ -99,9 +85,18 @@ TEST_F(Menus, GhostModeLetsClicksThroughSaysSoAndSurvivesARelaunch) {
     EXPECT_EQ(fake.settings.values.at("ghostMode"), "false");
 }
 
-TEST_F(Menus, HideAndQuitItemsAndAMissingIcon) {
+TEST_F(Menus, SwitchesHideAndQuitItemsAndAMissingIcon) {
     fake.removeResource("icon.png");
+    fake.settings.values = {{"clockOn", "false"}};
     launch();
+    MenuItem& clock = item("时间彩蛋（三点几/收工/晚安）");
+    EXPECT_EQ(clock.state, State::Off);
+    clock.perform();
+    item("多喝水提醒").perform();
+    EXPECT_EQ(clock.state, State::On);
+    EXPECT_EQ(fake.settings.values,
+              (std::map<std::string, std::string, std::less<>>{{"clockOn", "true"}, {"drinkOn", "false"}}));
+    EXPECT_EQ(fake.settings.writes, 2);
     EXPECT_FALSE(fake.statusItem().image);
     EXPECT_EQ(fake.statusItem().title, "🚰");
     item("咕噜宝先隐身（双击也可）").perform();

@@ -26,6 +26,11 @@ TEST_F(Playback, AGifStopsTheMotionsAndRevertsAfterItsDurationPlusAGrace) {
     EXPECT_EQ(fake.layer().keys(), std::vector<std::string>{"rock"});
     EXPECT_EQ(stretchTimers(), 1u);
     EXPECT_EQ(revertTimers(), 0u);
+    pet->sayQuote();  // playing without a quip leaves the bubble alone
+    advance(1);
+    pet->play("13_嚯", std::nullopt);
+    EXPECT_TRUE(bubbleVisible());
+    EXPECT_EQ(fake.bubble().textHistory.size(), 1u);
 }
 
 TEST_F(Playback, AMissingOrUndecodableGifChangesNothing) {
@@ -60,14 +65,6 @@ TEST_F(Playback, ANewPlayReplacesTheRunningOneAndItsTimer) {
     EXPECT_FALSE(idle());
     advance(0.02);
     EXPECT_TRUE(idle());
-}
-
-TEST_F(Playback, PlayingWithoutAQuipLeavesTheBubbleAlone) {
-    pet->sayQuote();
-    advance(1);
-    pet->play("13_嚯", std::nullopt);
-    EXPECT_TRUE(bubbleVisible());
-    EXPECT_EQ(fake.bubble().textHistory.size(), 1u);
 }
 
 TEST_F(Playback, AmbientTicksPlayOnlyWhileIdle) {

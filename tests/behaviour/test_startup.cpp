@@ -15,6 +15,9 @@ TEST_F(Startup, PlacesTheWindowBottomRightAndShowsTheRockingIdlePet) {
     EXPECT_EQ(fake.layer().keys(), std::vector<std::string>{"rock"});
     EXPECT_EQ(stretchTimers(), 1u);
     EXPECT_FALSE(bubbleVisible());
+    fake.windows.visibleFrame.reset();  // without a screen, on the fallback one
+    launch();
+    EXPECT_EQ(fake.window().frame().origin, (Point{1440 - 175.2 - 60, 40}));
 }
 
 TEST_F(Startup, TheStoredSizeAppliesFromTheFirstMomentAndAnUnusableOneIsNotRewritten) {
@@ -27,12 +30,6 @@ TEST_F(Startup, TheStoredSizeAppliesFromTheFirstMomentAndAnUnusableOneIsNotRewri
         EXPECT_EQ(fake.settings.values.at("petSize"), stored);
         EXPECT_EQ(fake.settings.writes, 0);
     }
-}
-
-TEST_F(Startup, WithoutAScreenThePetSitsOnTheFallbackScreen) {
-    fake.windows.visibleFrame.reset();
-    launch();
-    EXPECT_EQ(fake.window().frame().origin, (Point{1440 - 175.2 - 60, 40}));
 }
 
 TEST_F(Startup, RepeatingTimersFirstFireAfterOneFullInterval) {

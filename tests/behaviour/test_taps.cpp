@@ -28,7 +28,7 @@ TEST_F(Taps, ReactionsComeWithAQuipAndTheSixthQuickPokeComplains) {
     EXPECT_EQ(bubbleText(), kBurst);
 }
 
-TEST_F(Taps, DoubleClickTapsThenHidesPetAndBubbleAndASecondShowsOnlyThePet) {
+TEST_F(Taps, DoubleClickHidesPetAndBubbleThePetAloneComesBackAndStillReacts) {
     MouseHandler& mouse = *fake.view().mouseHandler;
     mouse.mouseDown(1);
     mouse.mouseUp();
@@ -39,9 +39,7 @@ TEST_F(Taps, DoubleClickTapsThenHidesPetAndBubbleAndASecondShowsOnlyThePet) {
     pet->toggleHidden();
     EXPECT_TRUE(fake.window().isVisible());
     EXPECT_FALSE(bubbleVisible());
-}
-
-TEST_F(Taps, AHiddenPetStillReactsToPokesAndASecondLaunchBringsItBack) {
+    // Hidden, it still reacts to pokes, and a second launch brings it back.
     pet->toggleHidden();
     item("戳一下咕噜宝").perform();
     EXPECT_FALSE(idle());

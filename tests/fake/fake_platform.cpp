@@ -11,18 +11,13 @@ const std::vector<std::string>& allGifNames() {
 
 FakePlatform::FakePlatform() {
     for (const std::string& name : allGifNames()) addGif(name, 1.0);
-    resources.available.insert("idle.png");
-    resources.available.insert("icon.png");
+    resources.available.insert({"idle.png", "icon.png"});
 }
 
 void FakePlatform::addGif(const std::string& name, double seconds) {
     resources.available.insert(name + ".gif");
     images.frames[FakeResources::pathOf(name + ".gif")] =
         std::vector<GifFrameProperties>(4, GifFrameProperties{true, seconds / 4, seconds / 4});
-}
-
-void FakePlatform::removeResource(const std::string& nameAndExt) {
-    resources.available.erase(nameAndExt);
 }
 
 }  // namespace glugmo::fake

@@ -25,7 +25,7 @@ struct FakePlatform {
 
     // Makes a GIF resource whose one pass lasts `seconds`.
     void addGif(const std::string& name, double seconds);
-    void removeResource(const std::string& nameAndExt);
+    void removeResource(const std::string& nameAndExt) { resources.available.erase(nameAndExt); }
 
     FakePetWindow& window() { return *windows.petWindow; }
     FakeImageView& view() { return windows.petWindow->fakeImageView(); }

@@ -63,9 +63,8 @@ std::size_t FakeRunLoop::count(bool timers, std::optional<double> interval) cons
 
 std::optional<double> FakeRunLoop::nextDue() const {
     std::optional<double> next;
-    for (const auto& e : entries_) {
+    for (const auto& e : entries_)
         if (*e->valid && (!next || e->due < *next)) next = e->due;
-    }
     return next;
 }
 

@@ -33,10 +33,8 @@ public:
 
 private:
     struct Entry {
-        double due = 0;
-        double interval = 0;
-        bool repeats = false;
-        bool isTimer = false;
+        double due = 0, interval = 0;
+        bool repeats = false, isTimer = false;
         std::uint64_t order = 0;
         std::shared_ptr<bool> valid;
         std::function<void()> work;

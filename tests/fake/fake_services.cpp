@@ -24,17 +24,14 @@ void FakeClock::setStart(int year, int month, int day, int hour, int minute, dou
 
 std::size_t ScriptedRandom::uniformIndex(std::size_t bound) {
     bounds.push_back(bound);
-    if (!indices.empty()) {
-        const std::size_t index = indices.front();
-        indices.pop_front();
-        return index % bound;
-    }
-    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(engine_);
+    if (indices.empty()) return std::uniform_int_distribution<std::size_t>(0, bound - 1)(engine_);
+    const std::size_t index = indices.front();
+    indices.pop_front();
+    return index % bound;
 }
 
 bool ScriptedRandom::fairCoin() {
-    if (everyCoin) return *everyCoin;
-    return std::bernoulli_distribution(0.5)(engine_);
+    return everyCoin ? *everyCoin : std::bernoulli_distribution(0.5)(engine_);
 }
 
 void FakeSettings::setDouble(std::string_view key, double value) {

@@ -30,9 +30,8 @@ void FakeLayer::removeAnimation(std::string_view key) {
 
 std::vector<std::string> FakeLayer::keys() const {
     std::vector<std::string> live;
-    for (const auto& [key, running] : animations_) {
+    for (const auto& [key, running] : animations_)
         if (hasAnimation(key)) live.push_back(key);
-    }
     return live;
 }
 
@@ -50,28 +49,6 @@ void FakeBubblePanel::fadeOut(double duration, std::function<void()> completion)
         if (alphaSets_ == sets) alpha_ = 0;
         completion();
     });
-}
-
-std::unique_ptr<PetWindow> FakeWindowSystem::makePetWindow(Rect contentRect, bool ignores) {
-    auto window = std::make_unique<FakePetWindow>(loop_, contentRect, ignores);
-    petWindow = window.get();
-    return window;
-}
-
-std::unique_ptr<BubblePanel> FakeWindowSystem::makeBubblePanel(Rect contentRect) {
-    auto panel = std::make_unique<FakeBubblePanel>(loop_, contentRect);
-    bubblePanel = panel.get();
-    return panel;
-}
-
-std::unique_ptr<StatusItem> FakeWindowSystem::makeStatusItem() {
-    auto item = std::make_unique<FakeStatusItem>();
-    statusItem = item.get();
-    return item;
-}
-
-void FakeWindowSystem::popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) {
-    popUps.push_back({std::move(menu), location, &view});
 }
 
 }  // namespace glugmo::fake

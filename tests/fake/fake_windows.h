@@ -27,8 +27,7 @@ public:
 
     Point anchorPoint{0.5, 0.5};
     Rect frame;
-    int transformResets = 0;
-    int adds = 0;
+    int transformResets = 0, adds = 0;
 
 private:
     struct Running {
@@ -91,8 +90,7 @@ public:
     void moveTo(Point origin) { frame_.origin = origin; }
 
     Rect contentFrame;
-    int ordersFront = 0;
-    int dragRequests = 0;
+    int ordersFront = 0, dragRequests = 0;
 
 private:
     Rect frame_;
@@ -137,7 +135,7 @@ private:
     FakeRunLoop& loop_;
     Rect frame_;
     double alpha_ = 1.0;
-    int alphaSets_ = 0;
+    int alphaSets_ = 0;  // a fade started before the latest alpha leaves it alone
     bool visible_ = false;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);  // a pending fade outlives no panel
 };
@@ -151,8 +149,7 @@ public:
 
     std::shared_ptr<const Image> image;
     Size imageSize;
-    std::string title;
-    std::string toolTip;
+    std::string title, toolTip;
     std::shared_ptr<Menu> menu;
 };
 
@@ -161,10 +158,18 @@ public:
     explicit FakeWindowSystem(FakeRunLoop& loop) : loop_(loop) {}
     std::optional<Rect> mainScreenVisibleFrame() const override { return visibleFrame; }
     std::optional<Rect> screenFrameAt(Point) const override { return screenFrame; }
-    std::unique_ptr<PetWindow> makePetWindow(Rect contentRect, bool ignoresMouseEvents) override;
-    std::unique_ptr<BubblePanel> makeBubblePanel(Rect contentRect) override;
-    std::unique_ptr<StatusItem> makeStatusItem() override;
-    void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override;
+    std::unique_ptr<PetWindow> makePetWindow(Rect rect, bool ignores) override {
+        return latest(petWindow, std::make_unique<FakePetWindow>(loop_, rect, ignores));
+    }
+    std::unique_ptr<BubblePanel> makeBubblePanel(Rect rect) override {
+        return latest(bubblePanel, std::make_unique<FakeBubblePanel>(loop_, rect));
+    }
+    std::unique_ptr<StatusItem> makeStatusItem() override {
+        return latest(statusItem, std::make_unique<FakeStatusItem>());
+    }
+    void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView& view) override {
+        popUps.push_back({std::move(menu), location, &view});
+    }
     void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView& view) override {
         popUps.push_back({std::move(menu), {}, &view, true});
     }
@@ -185,6 +190,11 @@ public:
     std::vector<PopUp> popUps;
 
 private:
+    template <class T>
+    static std::unique_ptr<T> latest(T*& pointer, std::unique_ptr<T> made) {
+        pointer = made.get();
+        return made;
+    }
     FakeRunLoop& loop_;
 };
 

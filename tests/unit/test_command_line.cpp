@@ -11,21 +11,14 @@ using Action = CommandLine::Action;
 
 TEST(CommandLine, RecognisesEachOptionAndRejectsTheRest) {
     const std::pair<std::vector<std::string>, Action> cases[] = {
-        {{}, Action::Run},
-        {{"--help"}, Action::Help},
-        {{"-h"}, Action::Help},
-        {{"--version"}, Action::Version},
-        {{"--autostart", "on"}, Action::Autostart},
-        {{"--autostart=off"}, Action::Autostart},
-        {{"--autostart"}, Action::Usage},
-        {{"--autostart", "maybe"}, Action::Usage},
-        {{"--bogus"}, Action::Usage},
-        {{"file.txt"}, Action::Usage},
+        {{}, Action::Run},           {{"--help"}, Action::Help},          {{"-h"}, Action::Help},
+        {{"--version"}, Action::Version}, {{"--autostart", "on"}, Action::Autostart},
+        {{"--autostart=off"}, Action::Autostart}, {{"--autostart"}, Action::Usage},
+        {{"--autostart", "maybe"}, Action::Usage}, {{"--bogus"}, Action::Usage}, {{"file.txt"}, Action::Usage},
         {{"--help", "--version"}, Action::Usage},
     };
-    for (const auto& [args, action] : cases) {
+    for (const auto& [args, action] : cases)
         EXPECT_EQ(parseCommandLine(args).action, action) << (args.empty() ? "" : args[0]);
-    }
     EXPECT_TRUE(parseCommandLine({"--autostart", "on"}).autostartOn);
     EXPECT_FALSE(parseCommandLine({"--autostart=off"}).autostartOn);
     EXPECT_NE(parseCommandLine({"--bogus"}).error.find("--bogus"), std::string::npos);

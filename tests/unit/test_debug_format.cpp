@@ -14,12 +14,5 @@ TEST(DebugFormat, DoublesPrintShortestWithWholeNumbersMarked) {
     for (const auto& [value, text] : cases) EXPECT_EQ(formatDouble(value), text);
 }
 
-TEST(DebugFormat, StatusLineForTheDefaultPlacement) {
-    EXPECT_EQ(debugStatusLine(true, Rect::make(1204.8, 65, 175.2, 167.67418738049716), true),
-              "DEBUG visible=true frame=(1204.8, 65.0, 175.2, 167.67418738049716) hasImage=true");
-    EXPECT_EQ(debugStatusLine(false, Rect::make(0, 0, 1, 2), false),
-              "DEBUG visible=false frame=(0.0, 0.0, 1.0, 2.0) hasImage=false");
-}
-
 }  // namespace
 }  // namespace glugmo

@@ -23,9 +23,8 @@ TEST(GifDuration, SumsFrameDelaysWithTheirFloors) {
         {{unclamped(1.5), unclamped(1.5)}, 3.0},
         {{unclamped(std::nan("")), unclamped(0.5)}, 0.6},             // not a number: missing
     };
-    for (const auto& [frames, expected] : cases) {
+    for (const auto& [frames, expected] : cases)
         EXPECT_NEAR(gifDurationFromFrames(frames), expected, 1e-12) << frames.size();
-    }
     EXPECT_EQ(gifDurationFromFrames(std::nullopt), 2.0);  // an unreadable source
 }
 

@@ -67,9 +67,8 @@ std::string encode(const std::vector<FrameSpec>& frames, int canvas = 2) {
 std::string declared(int width, int height, int frames, int frameWidth, int frameHeight, bool cut = false) {
     const auto le16 = [](int v) { return std::string{char(v & 0xff), char(v >> 8)}; };
     std::string bytes = "GIF89a" + le16(width) + le16(height) + std::string(3, '\0');
-    for (int i = 0; i < frames; ++i) {
+    for (int i = 0; i < frames; ++i)
         bytes += "\x2c" + le16(0) + le16(0) + le16(frameWidth) + le16(frameHeight) + std::string("\0\x02\0", 3);
-    }
     return cut ? bytes : bytes + ";";
 }
 

@@ -11,66 +11,33 @@ const Size kScreen{2720, 1024};
 const Rect kLeft = Rect::make(0, 0, 1440, 900);
 const Rect kRight = Rect::make(1440, 0, 1280, 1024);
 
-PanelStrut bottom(double thickness, double fromX, double toX) {
-    PanelStrut s;
-    s.bottom = thickness, s.bottomStartX = fromX, s.bottomEndX = toX;
-    return s;
-}
-PanelStrut top(double thickness, double fromX, double toX) {
-    PanelStrut s;
-    s.top = thickness, s.topStartX = fromX, s.topEndX = toX;
-    return s;
-}
-PanelStrut left(double thickness, double fromY, double toY) {
-    PanelStrut s;
-    s.left = thickness, s.leftStartY = fromY, s.leftEndY = toY;
-    return s;
-}
-PanelStrut right(double thickness, double fromY, double toY) {
-    PanelStrut s;
-    s.right = thickness, s.rightStartY = fromY, s.rightEndY = toY;
-    return s;
-}
-
-struct AreaCase {
-    const char* where;
-    Rect monitor;
-    std::vector<PanelStrut> struts;
-    Rect free;
-};
+// One panel along one edge of the X screen, over the given span.
+PanelStrut bottom(double t, double a, double b) { return {.bottom = t, .bottomStartX = a, .bottomEndX = b}; }
+PanelStrut top(double t, double a, double b) { return {.top = t, .topStartX = a, .topEndX = b}; }
+PanelStrut left(double t, double a, double b) { return {.left = t, .leftStartY = a, .leftEndY = b}; }
+PanelStrut right(double t, double a, double b) { return {.right = t, .rightStartY = a, .rightEndY = b}; }
 
 TEST(MonitorFreeArea, EachMonitorLosesOnlyThePanelsOnItsOwnEdges) {
-    const AreaCase cases[] = {
+    const struct {
+        const char* where;
+        Rect monitor;
+        std::vector<PanelStrut> struts;
+        Rect free;
+    } cases[] = {
         {"no panel", kLeft, {}, kLeft},
-        {"48-px bottom panel on the left",
-         kLeft,
-         {bottom(124 + 48, 0, 1439)},
-         Rect::make(0, 0, 1440, 852)},
+        {"48-px bottom panel on the left", kLeft, {bottom(124 + 48, 0, 1439)}, Rect::make(0, 0, 1440, 852)},
         {"... seen from the right", kRight, {bottom(124 + 48, 0, 1439)}, kRight},
         {"top panel on the right", kRight, {top(25, 1440, 2719)}, Rect::make(1440, 25, 1280, 999)},
         {"... seen from the left", kLeft, {top(25, 1440, 2719)}, kLeft},
-        {"left panel, then a bottom one",
-         kLeft,
-         {left(40, 0, 899), bottom(124 + 30, 0, 1439)},
+        {"left panel, then a bottom one", kLeft, {left(40, 0, 899), bottom(124 + 30, 0, 1439)},
          Rect::make(40, 0, 1400, 870)},
-        {"right panel in the screen's middle",
-         kLeft,
-         {right(1280 + 36, 0, 899)},
-         Rect::make(0, 0, 1404, 900)},
+        {"right panel in the screen's middle", kLeft, {right(1280 + 36, 0, 899)}, Rect::make(0, 0, 1404, 900)},
         {"... swallows nothing of the right", kRight, {right(1280 + 36, 0, 899)}, kRight},
-        {"left panel in the screen's middle",
-         kRight,
-         {left(1440 + 36, 0, 1023)},
-         Rect::make(1476, 0, 1244, 1024)},
-        {"right panel at the screen's edge",
-         kRight,
-         {right(30, 0, 1023)},
-         Rect::make(1440, 0, 1250, 1024)},
+        {"left panel in the screen's middle", kRight, {left(1440 + 36, 0, 1023)}, Rect::make(1476, 0, 1244, 1024)},
+        {"right panel at the screen's edge", kRight, {right(30, 0, 1023)}, Rect::make(1440, 0, 1250, 1024)},
         {"panel beside the left monitor's span", kLeft, {left(40, 950, 1023)}, kLeft},
     };
-    for (const AreaCase& c : cases) {
-        EXPECT_EQ(monitorFreeArea(c.monitor, kScreen, c.struts), c.free) << c.where;
-    }
+    for (const auto& c : cases) EXPECT_EQ(monitorFreeArea(c.monitor, kScreen, c.struts), c.free) << c.where;
 }
 
 }  // namespace

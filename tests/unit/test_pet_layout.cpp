@@ -31,21 +31,9 @@ TEST(PetLayout, KnownSizesGiveTheKnownFramesWithThePetInsideItsMargins) {
         // The rocking never leaves the window: 0.12 of the pet's height above it.
         const Rect pet = layout.petViewFrame;
         EXPECT_NEAR(layout.windowSize.height - pet.maxY(), 0.12 * pet.size.height, 1e-9) << c.size;
+        // Placed by the window's origin (placement and resizing are the startup and menu tests').
+        EXPECT_EQ(petRectangle({1000, 40}, c.size), (Rect{{1000 + pet.origin.x, 40 + pet.origin.y}, pet.size}));
     }
-}
-
-TEST(PetLayout, PlacementFollowsTheScreenAndTheWindow) {
-    const Size window = petLayout(120).windowSize;
-    EXPECT_EQ(initialWindowFrame(Rect::make(0, 25, 1440, 875), window), (Rect{{1204.8, 65}, window}));
-    const Rect pet = petRectangle({1000, 40}, 120);
-    EXPECT_DOUBLE_EQ(pet.origin.x, 1027.6);
-    EXPECT_DOUBLE_EQ(pet.origin.y, 53.74378585086042);
-    EXPECT_EQ(pet.size, petLayout(120).petViewFrame.size);
-    const Rect before = Rect::make(500 - 87.6, 300 - 83.8, 175.2, 167.6);
-    const Rect after = resizedAboutCentre(before, petLayout(200).windowSize);
-    EXPECT_NEAR(after.midX(), 500, 1e-9);
-    EXPECT_NEAR(after.midY(), 300, 1e-9);
-    EXPECT_EQ(after.size, petLayout(200).windowSize);
 }
 
 }  // namespace

@@ -9,35 +9,27 @@
 namespace glugmo {
 namespace {
 
-TEST(SettingsRules, BooleanReadingOfStoredText) {
-    const std::pair<std::optional<std::string>, bool> cases[] = {
-        {std::nullopt, false}, {"true", true},  {"TRUE", true},  {" yes ", true}, {"1", true},
-        {"2.5", true},         {"-3", true},    {"false", false}, {"no", false},  {"0", false},
-        {"0.0", false},        {"", false},     {"banana", false}, {"nan", false}, {"inf", true},
+// Switches are on unless a stored value reads false.
+TEST(SettingsRules, BooleanReadingOfStoredTextAndSwitches) {
+    const struct {
+        std::optional<std::string> text;
+        bool value, switchOn;
+    } cases[] = {
+        {std::nullopt, false, true}, {"true", true, true}, {"TRUE", true, true},  {" yes ", true, true},
+        {"1", true, true},           {"2.5", true, true},  {"-3", true, true},    {"false", false, false},
+        {"no", false, false},        {"0", false, false},  {"0.0", false, false}, {"", false, false},
+        {"banana", false, false},    {"nan", false, false}, {"inf", true, true},
     };
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(readBool(text), expected) << text.value_or("<missing>");
+    for (const auto& c : cases) {
+        EXPECT_EQ(readBool(c.text), c.value) << c.text.value_or("<missing>");
+        EXPECT_EQ(switchIsOn(c.text), c.switchOn) << c.text.value_or("<missing>");
     }
-}
-
-TEST(SettingsRules, SwitchesAreOnUnlessAStoredValueReadsFalse) {
-    const std::pair<std::optional<std::string>, bool> cases[] = {
-        {std::nullopt, true}, {"true", true}, {"false", false}, {"", false}, {"word", false}, {"7", true}};
-    for (const auto& [text, on] : cases) EXPECT_EQ(switchIsOn(text), on) << text.value_or("<missing>");
 }
 
 TEST(SettingsRules, NumericReadingOfStoredText) {
     const std::pair<std::optional<std::string>, double> cases[] = {
-        {std::nullopt, 0},
-        {"200", 200},
-        {"80.5", 80.5},
-        {" +150px", 150},
-        {"-5", -5},
-        {"a word", 0},
-        {"1e300", 1e300},
-        {"1e999", HUGE_VAL},
-        {"1e-999", 0},
-        {"-1e999", -HUGE_VAL},
+        {std::nullopt, 0}, {"200", 200},  {"80.5", 80.5},         {" +150px", 150}, {"-5", -5},
+        {"a word", 0},     {"1e300", 1e300}, {"1e999", HUGE_VAL}, {"1e-999", 0},    {"-1e999", -HUGE_VAL},
         {"1e43011e-40", HUGE_VAL},  // only the number counts, not what follows
         {"1" + std::string(400, '0') + "e-5", HUGE_VAL},
         {"0." + std::string(330, '0') + "1", 0},
