@@ -15,10 +15,8 @@ from Xlib import X, Xatom, display, error
 SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
 
 
-def _stop_when_parent_dies():
-    # A test killed on timeout must not leave its desktop running.
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+def _stop_when_parent_dies():  # a test killed on timeout must not leave its desktop running
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
 def wait_for(predicate, timeout, what, interval=0.05):
@@ -55,8 +53,6 @@ class Desktop:
         self._session.wait(timeout=30)
         self._session.stdout.close()
 
-    # --- reading the X server -------------------------------------------------
-
     def atom(self, name):
         return self.x.intern_atom(name)
 
@@ -79,12 +75,8 @@ class Desktop:
         return prop.value if prop else None
 
     def title(self, window):
-        value = self.property(window, "_NET_WM_NAME", self.atom("UTF8_STRING"))
-        if value is None:
-            value = self.property(window, "WM_NAME")
-        if isinstance(value, bytes):
-            value = value.decode("utf-8", "replace")
-        return value or ""
+        value = self.property(window, "_NET_WM_NAME", self.atom("UTF8_STRING")) or self.property(window, "WM_NAME")
+        return value.decode("utf-8", "replace") if isinstance(value, bytes) else value or ""
 
     def window_types(self, window):
         value = self.property(window, "_NET_WM_WINDOW_TYPE", Xatom.ATOM)
@@ -106,25 +98,18 @@ class Desktop:
         chain = []
         while True:
             try:
-                parent = window.query_tree().parent
+                window = window.query_tree().parent
             except error.XError:
                 return chain
-            if not parent or parent.id == self.root.id:
+            if not window or window.id == self.root.id:
                 return chain
-            chain.append(parent)
-            window = parent
+            chain.append(window)
 
     def viewable(self, window):
         try:
             return window.get_attributes().map_state == X.IsViewable
         except error.XError:
             return False
-
-    def override_redirect(self, window):
-        try:
-            return bool(window.get_attributes().override_redirect)
-        except error.XError:
-            return None
 
     def geometry(self, window):
         """(x, y, width, height) on the root window, or None once it is gone."""
@@ -144,8 +129,6 @@ class Desktop:
     def screenshot(self, path):
         self.grab((0, 0, *self.screen_size())).save(path)
 
-    # --- input ----------------------------------------------------------------
-
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True,
                        env={**os.environ, "DISPLAY": self.name})
@@ -156,27 +139,17 @@ class Desktop:
 
     def click_each(self, points, gap):
         """Single clicks on each point in turn, `gap` seconds apart."""
-        chain = []
-        for x, y in points:
-            chain += ["mousemove", round(x), round(y), "click", 1, "sleep", gap]
-        self.xdotool(*chain)
+        self.xdotool(*[v for x, y in points for v in ("mousemove", round(x), round(y), "click", 1, "sleep", gap)])
 
     def drag(self, start, end, steps=40):
         """Presses at start, moves to end in small steps like a hand, releases."""
         (x0, y0), (x1, y1) = start, end
-        path = []
-        for i in range(1, steps + 1):
-            path += ["mousemove", round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps),
-                     "sleep", 0.02]
+        path = [v for i in range(1, steps + 1) for v in
+                ("mousemove", round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps), "sleep", 0.02)]
         self.xdotool("mousemove", round(x0), round(y0), "mousedown", 1, *path, "sleep", 0.1, "mouseup", 1)
 
     def keys(self, *names):
         self.xdotool("key", "--delay", 60, *names)
-
-    # --- a window of our own under the pet ------------------------------------
-
-    def add_backdrop(self, rgb):
-        return Backdrop(self, rgb)
 
 
 class Backdrop:
@@ -200,15 +173,8 @@ class Backdrop:
 
     def presses(self):
         """Root positions of the button presses received since the last call."""
-        found = []
-        while self._x.pending_events():
-            event = self._x.next_event()
-            if event.type == X.ButtonPress:
-                found.append((event.root_x, event.root_y))
-        return found
-
-    def wait_for_press(self, timeout=2.0):
-        return wait_for(self.presses, timeout, "a click to reach the window below the pet")
+        events = [self._x.next_event() for _ in range(self._x.pending_events())]
+        return [(e.root_x, e.root_y) for e in events if e.type == X.ButtonPress]
 
     def close(self):
         self.window.destroy()

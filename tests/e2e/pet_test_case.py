@@ -12,15 +12,16 @@ import time
 import unittest
 from pathlib import Path
 
-from desktop import Desktop, wait_for
+from desktop import Backdrop, Desktop, wait_for
 from pet_geometry import DEFAULT_SIZE, centre, pet_rect, window_size
 from pet_process import Home, Pet
+from pixels import changed_pixels
 
 # A colour the pet's artwork and bubble never use, so any pixel of it on the
 # pet's window must come from the backdrop showing through.
 BACKDROP = (255, 0, 255)
 PANEL = (0x30, 0x34, 0x3C)  # the background of scripts/tint2rc
-PET_RENDER, BUBBLE_RENDER = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
+RENDERS = PET_RENDER, BUBBLE_RENDER = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
 # Down presses that select an item in a freshly opened menu (the keyboard
 # skips separators); LARGE then picks 大只 200 in the size submenu.
 RANDOM_MOVE, CLOCK, DRINK, GHOST, SIZE, HIDE = 3, 4, 5, 6, 7, 8
@@ -39,15 +40,13 @@ def open_desktop(*options):
         desktop = Desktop(*options)
     except RuntimeError:  # a busy machine may miss the start-up deadline once
         desktop = Desktop(*options)
-    return desktop, desktop.add_backdrop(BACKDROP)
+    return desktop, Backdrop(desktop, BACKDROP)
 
 
 def fingerprint(path):
     """What a row promises to leave alone: mode, owner, mtime and content."""
-    info = os.lstat(path)
-    path = Path(path)
-    content = (os.readlink(path) if path.is_symlink() else sorted(os.listdir(path)) if path.is_dir()
-               else path.read_bytes())
+    info, path = os.lstat(path), Path(path)
+    content = os.readlink(path) if path.is_symlink() else sorted(os.listdir(path)) if path.is_dir() else path.read_bytes()
     return info.st_mode, info.st_uid, info.st_mtime_ns, content
 
 
@@ -88,9 +87,16 @@ class PetTestCase(unittest.TestCase):
                 for pet in pets:
                     self.stop(pet)
 
-    def launch(self, program=None, debug=None):
-        pet = Pet(str(program or exe), self.desktop, self.home, debug)
-        if self._row_pets is None:
+    def launch(self, program=None, debug=None, home=None, may_leave=False):
+        """A pet, stopped when its row or test ends; one that `may_leave`
+        may rightly have quit by itself, or been killed."""
+        pet = Pet(str(program or exe), self.desktop, home or self.home, debug)
+        if debug is not None:
+            for picture in RENDERS:
+                self.addCleanup(picture.unlink, missing_ok=True)
+        if may_leave:
+            self.addCleanup(pet.stop)
+        elif self._row_pets is None:
             self.addCleanup(self.stop, pet)
         else:
             self._row_pets.append(pet)
@@ -118,7 +124,7 @@ class PetTestCase(unittest.TestCase):
         point = tuple(round(v) for v in centre(rect))
         self.backdrop.presses()  # forget earlier clicks
         self.desktop.click(point)
-        self.assertEqual(self.backdrop.wait_for_press(), [point], "the click reaches the window below")
+        self.assertEqual(wait_for(self.backdrop.presses, 2, "a click below the pet"), [point])
 
     def open_menu(self, pet, rect=None):
         """The pet's menu by a right click on `rect`, else the tray icon's."""
@@ -131,13 +137,20 @@ class PetTestCase(unittest.TestCase):
         wait_for(lambda: pet.menu() is None, 2, "the menu to close")
 
     def saved(self, key):
-        """The settings file's value for a key, found line by line so that
-        junk around it does not get in the way."""
+        """A key's value on disk, read line by line past any junk around it."""
         try:
             lines = self.home.settings_file.read_bytes().decode("utf-8", "replace").splitlines()
         except OSError:
             return None
         return next((line.split("=", 1)[1] for line in lines if line.startswith(key + "=")), None)
+
+    def assertRocks(self, box):
+        """The idle pet's picture changes within a second and a half."""
+        first, changes = self.desktop.grab(box), []
+        for _ in range(6):
+            time.sleep(0.25)
+            changes.append(changed_pixels(first, self.desktop.grab(box)))
+        self.assertGreater(max(changes), 200, f"the idle pet rocks: pixels changed {changes}")
 
     def click_for_bubble(self, pet, window, point):
         """Clicks; the bubble's screen box, or None when none came."""
