@@ -31,14 +31,20 @@ def wait_for(predicate, timeout, what, interval=0.05):
         time.sleep(interval)
 
 
+def _unless_gone(default, query):
+    """query(), or default once the window it asks about is gone."""
+    try:
+        return query()
+    except error.XError:
+        return default
+
+
 class Desktop:
     """Xvfb with openbox, picom and tint2 unless told to leave one out."""
 
     def __init__(self, *options):
-        self._session = subprocess.Popen(
-            [str(SCRIPTS / "desktop-session.sh"), *options],
-            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True,
-            preexec_fn=_stop_when_parent_dies)
+        self._session = subprocess.Popen([str(SCRIPTS / "desktop-session.sh"), *options], stdout=subprocess.PIPE,
+                                         stdin=subprocess.DEVNULL, text=True, preexec_fn=_stop_when_parent_dies)
         line = self._session.stdout.readline()
         if not line.startswith("DISPLAY="):
             self._session.wait(timeout=30)
@@ -62,16 +68,11 @@ class Desktop:
 
     def workarea(self):
         """(x, y, width, height) of the work area, top-left origin."""
-        prop = self.root.get_full_property(self.atom("_NET_WORKAREA"), Xatom.CARDINAL)
-        if prop and len(prop.value) >= 4:
-            return tuple(prop.value[:4])
-        return (0, 0, *self.screen_size())
+        value = self.property(self.root, "_NET_WORKAREA", Xatom.CARDINAL)
+        return tuple(value[:4]) if value is not None and len(value) >= 4 else (0, 0, *self.screen_size())
 
     def property(self, window, name, kind=X.AnyPropertyType):
-        try:
-            prop = window.get_full_property(self.atom(name), kind)
-        except error.XError:
-            return None
+        prop = _unless_gone(None, lambda: window.get_full_property(self.atom(name), kind))
         return prop.value if prop else None
 
     def title(self, window):
@@ -86,39 +87,23 @@ class Desktop:
         """Every window below the root, parents before children."""
         pending, found = [self.root], []
         while pending:
-            try:
-                children = pending.pop().query_tree().children
-            except error.XError:
-                continue
-            found.extend(children)
-            pending.extend(children)
+            found += (children := _unless_gone([], lambda: pending.pop().query_tree().children))
+            pending += children
         return found
 
     def ancestors(self, window):
         chain = []
-        while True:
-            try:
-                window = window.query_tree().parent
-            except error.XError:
-                return chain
-            if not window or window.id == self.root.id:
-                return chain
+        while (window := _unless_gone(None, lambda: window.query_tree().parent)) and window.id != self.root.id:
             chain.append(window)
+        return chain
 
     def viewable(self, window):
-        try:
-            return window.get_attributes().map_state == X.IsViewable
-        except error.XError:
-            return False
+        return _unless_gone(False, lambda: window.get_attributes().map_state == X.IsViewable)
 
     def geometry(self, window):
         """(x, y, width, height) on the root window, or None once it is gone."""
-        try:
-            g = window.get_geometry()
-            origin = self.root.translate_coords(window, 0, 0)
-        except error.XError:
-            return None
-        return origin.x, origin.y, g.width, g.height
+        found = _unless_gone(None, lambda: (window.get_geometry(), self.root.translate_coords(window, 0, 0)))
+        return found and (found[1].x, found[1].y, found[0].width, found[0].height)
 
     def grab(self, box):
         """The screen's pixels in box = (x, y, width, height) as an RGB image."""
@@ -130,8 +115,7 @@ class Desktop:
         self.grab((0, 0, *self.screen_size())).save(path)
 
     def xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], check=True,
-                       env={**os.environ, "DISPLAY": self.name})
+        subprocess.run(["xdotool", *map(str, args)], check=True, env={**os.environ, "DISPLAY": self.name})
 
     def click(self, point, button=1, repeat=1, delay_ms=80):
         x, y = (int(round(v)) for v in point)
@@ -153,19 +137,15 @@ class Desktop:
 
 
 class Backdrop:
-    """A full-screen window of one colour below every other window. The pet's
-    transparent parts show its colour, and it records the clicks that reach it
-    instead of the pet."""
+    """A full-screen window of one colour below all others: it shows through the
+    pet's transparent parts and records the clicks that reach it instead."""
 
     def __init__(self, desktop, rgb):
-        self.rgb = rgb
-        # A connection of its own keeps its events apart from the queries.
-        self._x = display.Display(desktop.name)
+        self._x = display.Display(desktop.name)  # its own, keeping its events apart from the queries
         screen = self._x.screen()
         self.window = screen.root.create_window(
             0, 0, screen.width_in_pixels, screen.height_in_pixels, 0, screen.root_depth,
-            background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2],
-            override_redirect=True,
+            background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2], override_redirect=True,
             event_mask=X.ButtonPressMask | X.ButtonReleaseMask)
         self.window.map()
         self.window.configure(stack_mode=X.Below)
