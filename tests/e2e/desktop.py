@@ -1,6 +1,5 @@
-"""A virtual desktop for end-to-end tests: scripts/desktop-session.sh on a
-display of its own, an X connection to look at it, and input through xdotool
-(XTEST), the way a user's mouse and keyboard reach the pet."""
+"""A virtual desktop for end-to-end tests: scripts/desktop-session.sh on a display of its own, an
+X connection to look at it, and input through xdotool (XTEST), as a user's hands reach the pet."""
 
 import ctypes
 import os
@@ -22,13 +21,11 @@ def _stop_when_parent_dies():  # a test killed on timeout must not leave its des
 def wait_for(predicate, timeout, what, interval=0.05):
     """Polls until predicate() returns something true and returns it."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > deadline:
             raise AssertionError(f"waited {timeout} s for {what}")
         time.sleep(interval)
+    return value
 
 
 def _unless_gone(default, query):

@@ -127,10 +127,8 @@ class PetTestCase(unittest.TestCase):
 
     def saved(self, key):
         """A key's value on disk, read line by line past any junk around it."""
-        try:
-            lines = self.home.settings_file.read_bytes().decode("utf-8", "replace").splitlines()
-        except OSError:
-            return None
+        path = self.home.settings_file
+        lines = path.read_bytes().decode("utf-8", "replace").splitlines() if path.is_file() else []
         return next((line.split("=", 1)[1] for line in lines if line.startswith(key + "=")), None)
 
     def assertRocks(self, box):
@@ -152,9 +150,8 @@ class PetTestCase(unittest.TestCase):
         return self.desktop.geometry(bubble)
 
     def exercise(self, pet, size=DEFAULT_SIZE, switches=DEFAULT_SWITCHES, bubble=True, saves=True, tray=True):
-        """A right click and Escape, a click on the pet, and both reminder
-        switches flipped from a menu, whose saved values show how the pet
-        read them; returns the click's bubble box."""
+        """A right click and Escape, a click on the pet, and both reminder switches flipped from a
+        menu, whose saved values show how the pet read them; returns the click's bubble box."""
         frame = pet.frame(window := pet.window())
         self.assertNear(frame[2:], window_size(size), 1, "window size")
         rect, box = pet_rect(frame, size), None
@@ -168,8 +165,8 @@ class PetTestCase(unittest.TestCase):
             self.assertEqual(box is not None, bubble, f"a bubble after the click: {box}")
         for key, downs in (("clockOn", CLOCK), ("drinkOn", DRINK)):
             self.choose(pet, downs, spot=None if tray else rect)
-            flipped = "false" if switches[key] else "true"
             if saves:
+                flipped = str(not switches[key]).lower()
                 wait_for(lambda: self.saved(key) == flipped, 2, f"{key}={flipped} on disk")
         time.sleep(0.3)
         self.assertIsNone(pet.process.poll(), "glugmo quit")

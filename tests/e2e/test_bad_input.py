@@ -40,9 +40,8 @@ GIFS = {
 
 
 OWN_COLOUR = (0, 160, 80)
-# A disk the settings cannot be saved on: how it is filled, the file on it
-# (larger than a page or not), and the failure the pet tells (None: the
-# save fits and goes through).
+# A disk the settings cannot be saved on: how it is filled, the file on it (larger than a
+# page or not), and the failure the pet tells (None: the save fits and goes through).
 GOOD = "[General]\nclockOn=false\ndrinkOn=true\nghostMode=false\npetSize=200\n"
 BIG = GOOD + "note=" + "x" * 5000 + "\n"
 FILL = 'dd if=/dev/zero of="$d/fill" bs=4096 2>/dev/null'
@@ -86,16 +85,6 @@ class BadInputTest(PetTestCase):
         script.chmod(0o755)
         return script
 
-    def as_other_user(self):
-        """Runs the pet as a user whom file permissions bind (root they do not), home handed over."""
-        if os.geteuid() != 0:
-            return None
-        if not shutil.which("setpriv"):
-            self.skipTest("running as root without setpriv: cannot drop to a user whom permissions bind")
-        user = pwd.getpwnam("nobody")
-        subprocess.run(["chown", "-hR", f"{user.pw_uid}:{user.pw_gid}", self.home.path], check=True)
-        return self.launcher(f'exec setpriv --reuid={user.pw_uid} --regid={user.pw_gid} --clear-groups -- "$exe"')
-
     def install(self, gif=lambda data: data, missing=()):
         """A copy of the program beside its pictures, leaving out those `missing`; `gif` turns
         each GIF's bytes into what is installed, None leaving them out."""
@@ -123,7 +112,14 @@ class BadInputTest(PetTestCase):
     def row_settings_and_quotes_files_unreadable(self):
         self.home.write_settings(petSize=200, clockOn="false", drinkOn="false", ghostMode="true")
         self.home.write_quotes(LONG_QUIP)
-        launcher = self.as_other_user()
+        launcher = None
+        if os.geteuid() == 0:  # root is not bound by file permissions: hand the home to a user who is
+            if not shutil.which("setpriv"):
+                self.skipTest("running as root without setpriv: cannot drop to a user whom permissions bind")
+            user = pwd.getpwnam("nobody")
+            subprocess.run(["chown", "-hR", f"{user.pw_uid}:{user.pw_gid}", self.home.path], check=True)
+            launcher = self.launcher(f"exec setpriv --reuid={user.pw_uid} --regid={user.pw_gid} --clear-groups "
+                                     '-- "$exe"')
         for path in (self.home.settings_file, self.home.quotes_file):
             path.chmod(0)
         self.assertLess(self.bubble_box(launcher, saves=False)[3], SHORT_BUBBLE, "a built-in quip")
@@ -136,9 +132,8 @@ class BadInputTest(PetTestCase):
         self.exercise(self.launch(), switches={**DEFAULT_SWITCHES, "clockOn": False, "drinkOn": False})
 
     def row_settings_on_a_full_or_read_only_disk(self):
-        """A 64 KiB tmpfs of the pet's own (a mount namespace) as its config
-        folder: a save that cannot be made leaves the file as it was and
-        says why once; one that fits goes through."""
+        """A 64 KiB tmpfs of the pet's own (a mount namespace) as its config folder: a save that
+        cannot be made leaves the file as it was and says why once; one that fits goes through."""
         if os.geteuid() != 0 or subprocess.run(["unshare", "-m", "true"]).returncode != 0:
             self.skipTest("needs root and mount namespaces to give the pet a small disk of its own")
         for fill, seed, failure in FULL_DISK_ROWS:
@@ -164,9 +159,8 @@ class BadInputTest(PetTestCase):
             self.stop(pet)
 
     def row_settings_rewritten_in_place_beside_switches(self):
-        """An editor saving the file it loaded, again and again (truncate,
-        then write): whatever a switch writes in between is carried on by
-        it, so a key the switch dropped would stay gone."""
+        """An editor saving the file it loaded, again and again (truncate, then write): it carries
+        on whatever a switch writes in between, so a key the switch dropped would stay gone."""
         seed = GOOD + "note=kept as it was\n\n[Other]\nx=1, 2\n"
         self.home.settings_file.parent.mkdir(parents=True)
         self.home.settings_file.write_text(seed)
@@ -213,9 +207,8 @@ class BadInputTest(PetTestCase):
         self.assertEqual(fingerprint(target), before, "the link's target changed")
 
     def check_gifs(self, gif, playable):
-        """Cut GIFs play what they have and the pet, back to idle, reacts
-        again. With none to play, taps, six quick taps and a random move
-        play nothing: no bubble, and the idle pet keeps rocking."""
+        """Cut GIFs play what they have and the pet, back to idle, reacts again. With none to
+        play, taps, six quick taps and a random move play nothing; the idle pet keeps rocking."""
         pet = self.launch(self.install(gif=gif))
         rect = pet_rect(pet.frame(window := pet.window()), DEFAULT_SIZE)
         self.exercise(pet, bubble=playable)

@@ -39,8 +39,7 @@ class DesktopTest(PetTestCase):
         frame = pet.frame(window := pet.window())
         rect = pet_rect(frame, DEFAULT_SIZE)
 
-        # Debug mode: the frame in points from the screen's bottom-left, as
-        # the shortest text that reads back the same, and two pictures.
+        # Debug mode: the frame in points from the bottom-left, in the shortest exact text, and two pictures.
         (ax, ay, aw, ah), (w, h) = d.workarea(), window_size(DEFAULT_SIZE)
         expected = (ax + aw - w - 60, d.screen_size()[1] - (ay + ah) + 40, w, h)
         self.assertEqual(pet.output_line("DEBUG visible=", 8),
@@ -55,8 +54,7 @@ class DesktopTest(PetTestCase):
         self.assertLessEqual({d.atom(f"_NET_WM_STATE_{s}") for s in ("ABOVE", "SKIP_TASKBAR", "SKIP_PAGER")},
                              set(d.property(window, "_NET_WM_STATE") or []))
         self.assertEqual(list(d.property(window, "_NET_WM_DESKTOP") or []), [0xFFFFFFFF], "on all desktops")
-        # A transient window follows another onto its desktop; one offering
-        # WM_TAKE_FOCUS is flagged as demanding attention when not focused.
+        # Transients follow their owner's desktop; WM_TAKE_FOCUS windows get flagged as demanding attention.
         self.assertIsNone(d.property(window, "WM_TRANSIENT_FOR"), "transient for no window")
         self.assertNotIn(d.atom("WM_TAKE_FOCUS"), list(d.property(window, "WM_PROTOCOLS") or []))
         self.assertNotEqual(list(d.property(d.root, "_NET_ACTIVE_WINDOW") or [0])[0], window.id, "no focus taken")
@@ -66,8 +64,7 @@ class DesktopTest(PetTestCase):
         self.assertGreaterEqual(icon[1], sum(d.workarea()[1::2]), "the icon in the panel")
         self.assertLess(fraction_of_colour(d.grab(icon), PANEL), 0.9, "the icon drawn")
 
-        # Drawn in its rectangle, rocking; its margins show and pass on what
-        # lies below (their outer halves: the inner ones may catch the pet).
+        # Drawn, rocking; its margins (outer halves: the inner may catch the pet) let through what lies below.
         wait_for(lambda: pet.bubble(window) is None, 5, "the debug bubble to go")
         self.snapshot("start")
         self.assertLess(fraction_of_colour(d.grab(rect), BACKDROP), 0.75, "the pet drawn")
@@ -88,8 +85,7 @@ class DesktopTest(PetTestCase):
         self.assertGreater(fraction_of_colour(d.grab(box), dark_blue, 10), 0.4)
         wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
 
-        # A double click hides the pet; a second launch, or the tray menu's
-        # hide item, brings it back where it was. One pet all along.
+        # A double click hides the pet; a second launch or the tray menu brings it back where it was.
         for bring_back in ("launch", "tray"):
             d.click(centre(rect), repeat=2, delay_ms=100)
             wait_for(lambda: not d.viewable(window), 2, "the pet to hide")
@@ -107,8 +103,7 @@ class DesktopTest(PetTestCase):
         self.assertSecondLaunchLeaves(pet)  # a pet on screen stays as it is
         self.assertEqual(pet.frame(window), frame)
 
-        # Dragged (up and left, so the menu fits below), then the menu opens
-        # 20 points in from the view's lower-left corner.
+        # Dragged (up and left, so the menu fits below); the menu opens 20 points in from the corner.
         (cx, cy), (x, y, w, h) = centre(rect), frame
         d.drag((cx, cy), (cx - 300, cy - 200))
         wait_for(lambda: pet.frame(window)[:2] != frame[:2], 3, "the window to move")
@@ -124,8 +119,7 @@ class DesktopTest(PetTestCase):
         self.choose(pet, 0, "Escape", opened=True)
         self.assertIsNone(pet.bubble(window), "neither a drag nor a right click is a tap")
 
-        # Each change from a menu is on disk before the next thing happens:
-        # a pet killed outright a moment later comes back with all of them.
+        # Each change from a menu is on disk at once: a pet killed a moment later keeps them all.
         self.choose(pet, SIZE, *LARGE, spot=rect)
         wait_for(lambda: pet.frame(window)[2] > moved[2] + 50, 2, "the window to grow")
         time.sleep(0.3)
@@ -139,12 +133,9 @@ class DesktopTest(PetTestCase):
         pet.process.wait()
         self.assertLess(time.monotonic() - picked, 1.0, "killed too late to prove anything")
         self.assertEqual([self.saved(k) for k in ("petSize", "clockOn", "ghostMode")], ["200", "false", "true"])
-        self.check_relaunch()
 
-    def check_relaunch(self):
-        """The next pet starts over the dead one's lock, is a large ghost,
-        and once out of ghost mode says the only line of the user's quotes
-        file; the sixth quick click complains instead."""
+        # The next pet starts over the dead one's lock, is a large ghost, and out of ghost mode
+        # says the only line of the user's quotes file; the sixth quick click complains instead.
         self.home.write_quotes(LONG_QUIP)
         mine = fingerprint(self.home.quotes_file)
         pet = self.launch()
@@ -176,8 +167,7 @@ class DesktopTest(PetTestCase):
         self.assertEqual(fingerprint(self.home.quotes_file), mine, "the user's quotes file is left as it is")
         self.stop(pet)
 
-        # Two launches at once make one pet; another session (here another
-        # runtime folder) on the same display has a pet of its own.
+        # Two launches at once make one pet; another session (runtime folder) has its own.
         other = Home()
         self.addCleanup(other.remove)
         pair, theirs = [self.launch(may_leave=True) for _ in "ab"], self.launch(home=other, may_leave=True)

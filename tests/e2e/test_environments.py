@@ -35,8 +35,7 @@ class EnvironmentsTest(PetTestCase):
                         "black corners on the bubble")
 
     def check_compositor_going_and_coming_back(self):
-        """A compositor may stop and start while the pet is on screen: the
-        pet must follow, neither a black box nor still cut to the picture."""
+        """A compositor may come and go: the pet follows, neither a black box nor cut to its picture."""
         pet = self.launch()
         frame = pet.frame(pet.window())
         subprocess.run(["pkill", "-TERM", "-P", str(self.desktop._session.pid), "-x", "picom"], check=True)
