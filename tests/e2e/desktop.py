@@ -1,6 +1,5 @@
-"""A virtual desktop for end-to-end tests: scripts/desktop-session.sh on a
-display of its own, an X connection to look at it, and input through xdotool
-(XTEST), the way a user's mouse and keyboard reach the pet."""
+"""A virtual desktop for end-to-end tests: scripts/desktop-session.sh on a display of its own, an
+X connection to look at it, and input through xdotool (XTEST), as a user's hands reach the pet."""
 
 import ctypes
 import os
@@ -15,32 +14,34 @@ from Xlib import X, Xatom, display, error
 SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
 
 
-def _stop_when_parent_dies():
-    # A test killed on timeout must not leave its desktop running.
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+def _stop_when_parent_dies():  # a test killed on timeout must not leave its desktop running
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
 def wait_for(predicate, timeout, what, interval=0.05):
     """Polls until predicate() returns something true and returns it."""
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > deadline:
             raise AssertionError(f"waited {timeout} s for {what}")
         time.sleep(interval)
+    return value
+
+
+def _unless_gone(default, query):
+    """query(), or default once the window it asks about is gone."""
+    try:
+        return query()
+    except error.XError:
+        return default
 
 
 class Desktop:
     """Xvfb with openbox, picom and tint2 unless told to leave one out."""
 
     def __init__(self, *options):
-        self._session = subprocess.Popen(
-            [str(SCRIPTS / "desktop-session.sh"), *options],
-            stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True,
-            preexec_fn=_stop_when_parent_dies)
+        self._session = subprocess.Popen([str(SCRIPTS / "desktop-session.sh"), *options], stdout=subprocess.PIPE,
+                                         stdin=subprocess.DEVNULL, text=True, preexec_fn=_stop_when_parent_dies)
         line = self._session.stdout.readline()
         if not line.startswith("DISPLAY="):
             self._session.wait(timeout=30)
@@ -55,8 +56,6 @@ class Desktop:
         self._session.wait(timeout=30)
         self._session.stdout.close()
 
-    # --- reading the X server -------------------------------------------------
-
     def atom(self, name):
         return self.x.intern_atom(name)
 
@@ -66,25 +65,16 @@ class Desktop:
 
     def workarea(self):
         """(x, y, width, height) of the work area, top-left origin."""
-        prop = self.root.get_full_property(self.atom("_NET_WORKAREA"), Xatom.CARDINAL)
-        if prop and len(prop.value) >= 4:
-            return tuple(prop.value[:4])
-        return (0, 0, *self.screen_size())
+        value = self.property(self.root, "_NET_WORKAREA", Xatom.CARDINAL)
+        return tuple(value[:4]) if value is not None and len(value) >= 4 else (0, 0, *self.screen_size())
 
     def property(self, window, name, kind=X.AnyPropertyType):
-        try:
-            prop = window.get_full_property(self.atom(name), kind)
-        except error.XError:
-            return None
+        prop = _unless_gone(None, lambda: window.get_full_property(self.atom(name), kind))
         return prop.value if prop else None
 
     def title(self, window):
-        value = self.property(window, "_NET_WM_NAME", self.atom("UTF8_STRING"))
-        if value is None:
-            value = self.property(window, "WM_NAME")
-        if isinstance(value, bytes):
-            value = value.decode("utf-8", "replace")
-        return value or ""
+        value = self.property(window, "_NET_WM_NAME", self.atom("UTF8_STRING")) or self.property(window, "WM_NAME")
+        return value.decode("utf-8", "replace") if isinstance(value, bytes) else value or ""
 
     def window_types(self, window):
         value = self.property(window, "_NET_WM_WINDOW_TYPE", Xatom.ATOM)
@@ -94,46 +84,23 @@ class Desktop:
         """Every window below the root, parents before children."""
         pending, found = [self.root], []
         while pending:
-            try:
-                children = pending.pop().query_tree().children
-            except error.XError:
-                continue
-            found.extend(children)
-            pending.extend(children)
+            found += (children := _unless_gone([], lambda: pending.pop().query_tree().children))
+            pending += children
         return found
 
     def ancestors(self, window):
         chain = []
-        while True:
-            try:
-                parent = window.query_tree().parent
-            except error.XError:
-                return chain
-            if not parent or parent.id == self.root.id:
-                return chain
-            chain.append(parent)
-            window = parent
+        while (window := _unless_gone(None, lambda: window.query_tree().parent)) and window.id != self.root.id:
+            chain.append(window)
+        return chain
 
     def viewable(self, window):
-        try:
-            return window.get_attributes().map_state == X.IsViewable
-        except error.XError:
-            return False
-
-    def override_redirect(self, window):
-        try:
-            return bool(window.get_attributes().override_redirect)
-        except error.XError:
-            return None
+        return _unless_gone(False, lambda: window.get_attributes().map_state == X.IsViewable)
 
     def geometry(self, window):
         """(x, y, width, height) on the root window, or None once it is gone."""
-        try:
-            g = window.get_geometry()
-            origin = self.root.translate_coords(window, 0, 0)
-        except error.XError:
-            return None
-        return origin.x, origin.y, g.width, g.height
+        found = _unless_gone(None, lambda: (window.get_geometry(), self.root.translate_coords(window, 0, 0)))
+        return found and (found[1].x, found[1].y, found[0].width, found[0].height)
 
     def grab(self, box):
         """The screen's pixels in box = (x, y, width, height) as an RGB image."""
@@ -144,11 +111,8 @@ class Desktop:
     def screenshot(self, path):
         self.grab((0, 0, *self.screen_size())).save(path)
 
-    # --- input ----------------------------------------------------------------
-
     def xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], check=True,
-                       env={**os.environ, "DISPLAY": self.name})
+        subprocess.run(["xdotool", *map(str, args)], check=True, env={**os.environ, "DISPLAY": self.name})
 
     def click(self, point, button=1, repeat=1, delay_ms=80):
         x, y = (int(round(v)) for v in point)
@@ -156,43 +120,29 @@ class Desktop:
 
     def click_each(self, points, gap):
         """Single clicks on each point in turn, `gap` seconds apart."""
-        chain = []
-        for x, y in points:
-            chain += ["mousemove", round(x), round(y), "click", 1, "sleep", gap]
-        self.xdotool(*chain)
+        self.xdotool(*[v for x, y in points for v in ("mousemove", round(x), round(y), "click", 1, "sleep", gap)])
 
     def drag(self, start, end, steps=40):
         """Presses at start, moves to end in small steps like a hand, releases."""
         (x0, y0), (x1, y1) = start, end
-        path = []
-        for i in range(1, steps + 1):
-            path += ["mousemove", round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps),
-                     "sleep", 0.02]
+        path = [v for i in range(1, steps + 1) for v in
+                ("mousemove", round(x0 + (x1 - x0) * i / steps), round(y0 + (y1 - y0) * i / steps), "sleep", 0.02)]
         self.xdotool("mousemove", round(x0), round(y0), "mousedown", 1, *path, "sleep", 0.1, "mouseup", 1)
 
     def keys(self, *names):
         self.xdotool("key", "--delay", 60, *names)
 
-    # --- a window of our own under the pet ------------------------------------
-
-    def add_backdrop(self, rgb):
-        return Backdrop(self, rgb)
-
 
 class Backdrop:
-    """A full-screen window of one colour below every other window. The pet's
-    transparent parts show its colour, and it records the clicks that reach it
-    instead of the pet."""
+    """A full-screen window of one colour below all others: it shows through the
+    pet's transparent parts and records the clicks that reach it instead."""
 
     def __init__(self, desktop, rgb):
-        self.rgb = rgb
-        # A connection of its own keeps its events apart from the queries.
-        self._x = display.Display(desktop.name)
+        self._x = display.Display(desktop.name)  # its own, keeping its events apart from the queries
         screen = self._x.screen()
         self.window = screen.root.create_window(
             0, 0, screen.width_in_pixels, screen.height_in_pixels, 0, screen.root_depth,
-            background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2],
-            override_redirect=True,
+            background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2], override_redirect=True,
             event_mask=X.ButtonPressMask | X.ButtonReleaseMask)
         self.window.map()
         self.window.configure(stack_mode=X.Below)
@@ -200,15 +150,8 @@ class Backdrop:
 
     def presses(self):
         """Root positions of the button presses received since the last call."""
-        found = []
-        while self._x.pending_events():
-            event = self._x.next_event()
-            if event.type == X.ButtonPress:
-                found.append((event.root_x, event.root_y))
-        return found
-
-    def wait_for_press(self, timeout=2.0):
-        return wait_for(self.presses, timeout, "a click to reach the window below the pet")
+        events = [self._x.next_event() for _ in range(self._x.pending_events())]
+        return [(e.root_x, e.root_y) for e in events if e.type == X.ButtonPress]
 
     def close(self):
         self.window.destroy()

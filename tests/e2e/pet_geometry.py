@@ -10,8 +10,7 @@ def pet_height(size):
 
 
 def window_size(size):
-    """Window width and height: the pet plus 0.23 s of air on each side,
-    0.12 h above and 0.1 h below."""
+    """The pet plus 0.23 s of air on each side, 0.12 h above and 0.1 h below."""
     return 1.46 * size, pet_height(size) * 1.22
 
 

@@ -1,9 +1,6 @@
-"""Shared set-up for the end-to-end tests: a virtual desktop with a coloured
-backdrop under the pet, a fresh home for every test or table row, and the
-round of use every row of a table goes through.
-
-Run a test file as: python3 test_x.py path/to/glugmo [unittest options]
-"""
+"""Shared set-up for the end-to-end tests: a desktop with a coloured backdrop,
+a fresh home per test or table row, and the round of use every row goes
+through. Run a test file as: python3 test_x.py path/to/glugmo [unittest options]"""
 
 import contextlib
 import os
@@ -12,15 +9,16 @@ import time
 import unittest
 from pathlib import Path
 
-from desktop import Desktop, wait_for
+from desktop import Backdrop, Desktop, wait_for
 from pet_geometry import DEFAULT_SIZE, centre, pet_rect, window_size
 from pet_process import Home, Pet
+from pixels import changed_pixels
 
 # A colour the pet's artwork and bubble never use, so any pixel of it on the
 # pet's window must come from the backdrop showing through.
 BACKDROP = (255, 0, 255)
 PANEL = (0x30, 0x34, 0x3C)  # the background of scripts/tint2rc
-PET_RENDER, BUBBLE_RENDER = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
+RENDERS = PET_RENDER, BUBBLE_RENDER = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
 # Down presses that select an item in a freshly opened menu (the keyboard
 # skips separators); LARGE then picks 大只 200 in the size submenu.
 RANDOM_MOVE, CLOCK, DRINK, GHOST, SIZE, HIDE = 3, 4, 5, 6, 7, 8
@@ -34,38 +32,33 @@ LONG_QUIP = "这是一句很长很长的测试语录" * 8
 exe = None
 
 
-def open_desktop(*options):
+def open_desktop(defer, *options):
+    """A desktop and its backdrop, handing their closing to `defer`."""
     try:
         desktop = Desktop(*options)
     except RuntimeError:  # a busy machine may miss the start-up deadline once
         desktop = Desktop(*options)
-    return desktop, desktop.add_backdrop(BACKDROP)
+    defer(desktop.close)
+    defer((backdrop := Backdrop(desktop, BACKDROP)).close)
+    return desktop, backdrop
 
 
 def fingerprint(path):
     """What a row promises to leave alone: mode, owner, mtime and content."""
-    info = os.lstat(path)
-    path = Path(path)
+    info, path = os.lstat(path), Path(path)
     content = (os.readlink(path) if path.is_symlink() else sorted(os.listdir(path)) if path.is_dir()
                else path.read_bytes())
     return info.st_mode, info.st_uid, info.st_mtime_ns, content
 
 
 class PetTestCase(unittest.TestCase):
-    desktop_options = ()
-    _row_pets = None  # the pets of the table row under way
-    _row_name = ""
+    desktop_options = ()  # None: each row opens its own
+    _row, _row_name = None, ""  # the table row under way: what ends with it
 
     @classmethod
     def setUpClass(cls):
-        if cls.desktop_options is not None:  # None: each row opens its own
-            cls.desktop, cls.backdrop = open_desktop(*cls.desktop_options)
-
-    @classmethod
-    def tearDownClass(cls):
         if cls.desktop_options is not None:
-            cls.backdrop.close()
-            cls.desktop.close()
+            cls.desktop, cls.backdrop = open_desktop(cls.addClassCleanup, *cls.desktop_options)
 
     def setUp(self):
         self.fresh_home()
@@ -75,25 +68,24 @@ class PetTestCase(unittest.TestCase):
         self.addCleanup(self.home.remove)
 
     @contextlib.contextmanager
-    def row(self, name):
-        """A subtest with a home of its own, whose pets are stopped when it
-        ends, so a failed row leaves no pet for the next one to click."""
-        with self.subTest(name):
-            self._row_name, self._row_pets = name, []
-            try:
-                self.fresh_home()
-                yield
-            finally:
-                pets, self._row_pets, self._row_name = self._row_pets, None, ""
-                for pet in pets:
-                    self.stop(pet)
+    def row(self, name, desktop_options=None):
+        """A subtest with its own home (and desktop) whose pets stop with it: none left to click."""
+        with self.subTest(name), contextlib.ExitStack() as self._row:
+            self._row_name = name
+            if desktop_options is not None:
+                self.desktop, self.backdrop = open_desktop(self._row.callback, *desktop_options)
+            self.fresh_home()
+            yield
+        self._row, self._row_name = None, ""
 
-    def launch(self, program=None, debug=None):
-        pet = Pet(str(program or exe), self.desktop, self.home, debug)
-        if self._row_pets is None:
-            self.addCleanup(self.stop, pet)
-        else:
-            self._row_pets.append(pet)
+    def launch(self, program=None, debug=None, home=None, may_leave=False, stderr=None):
+        """A pet stopped when its row or test ends; one that `may_leave` may have quit or been killed."""
+        pet = Pet(str(program or exe), self.desktop, home or self.home, debug, stderr=stderr)
+        if debug is not None:
+            for picture in RENDERS:
+                self.addCleanup(picture.unlink, missing_ok=True)
+        defer = self._row.callback if self._row else self.addCleanup
+        defer(pet.stop) if may_leave else defer(self.stop, pet)
         return pet
 
     def stop(self, pet):
@@ -118,7 +110,7 @@ class PetTestCase(unittest.TestCase):
         point = tuple(round(v) for v in centre(rect))
         self.backdrop.presses()  # forget earlier clicks
         self.desktop.click(point)
-        self.assertEqual(self.backdrop.wait_for_press(), [point], "the click reaches the window below")
+        self.assertEqual(wait_for(self.backdrop.presses, 2, "a click below the pet"), [point])
 
     def open_menu(self, pet, rect=None):
         """The pet's menu by a right click on `rect`, else the tray icon's."""
@@ -126,18 +118,26 @@ class PetTestCase(unittest.TestCase):
         self.desktop.click(centre(spot), button=3)
         return wait_for(pet.menu, 5, "the menu")
 
-    def choose(self, pet, downs, *then):
+    def choose(self, pet, downs, *then, spot=None, opened=False):
+        """Picks from the menu by keys, having opened it by a right click on `spot` or the tray icon."""
+        if not opened:
+            self.open_menu(pet, spot)
         self.desktop.keys(*["Down"] * downs, *(then or ["Return"]))
         wait_for(lambda: pet.menu() is None, 2, "the menu to close")
 
     def saved(self, key):
-        """The settings file's value for a key, found line by line so that
-        junk around it does not get in the way."""
-        try:
-            lines = self.home.settings_file.read_bytes().decode("utf-8", "replace").splitlines()
-        except OSError:
-            return None
+        """A key's value on disk, read line by line past any junk around it."""
+        path = self.home.settings_file
+        lines = path.read_bytes().decode("utf-8", "replace").splitlines() if path.is_file() else []
         return next((line.split("=", 1)[1] for line in lines if line.startswith(key + "=")), None)
+
+    def assertRocks(self, box):
+        """The idle pet's picture changes within a second and a half."""
+        first, changes = self.desktop.grab(box), []
+        for _ in range(6):
+            time.sleep(0.25)
+            changes.append(changed_pixels(first, self.desktop.grab(box)))
+        self.assertGreater(max(changes), 200, f"the idle pet rocks: pixels changed {changes}")
 
     def click_for_bubble(self, pet, window, point):
         """Clicks; the bubble's screen box, or None when none came."""
@@ -150,27 +150,23 @@ class PetTestCase(unittest.TestCase):
         return self.desktop.geometry(bubble)
 
     def exercise(self, pet, size=DEFAULT_SIZE, switches=DEFAULT_SWITCHES, bubble=True, saves=True, tray=True):
-        """A right click and Escape, a click on the pet, and both reminder
-        switches flipped from a menu, whose saved values show how the pet
-        read them; returns the click's bubble box."""
-        window = pet.window()
-        frame = pet.frame(window)
+        """A right click and Escape, a click on the pet, and both reminder switches flipped from a
+        menu, whose saved values show how the pet read them; returns the click's bubble box."""
+        frame = pet.frame(window := pet.window())
         self.assertNear(frame[2:], window_size(size), 1, "window size")
         rect, box = pet_rect(frame, size), None
         if switches["ghostMode"]:
             self.assertClickGoesThrough(rect)
         else:
-            self.open_menu(pet, rect)
-            self.choose(pet, 0, "Escape")
+            self.choose(pet, 0, "Escape", spot=rect)
             self.assertIsNone(pet.bubble(window), "a right click is not a tap")
             box = self.click_for_bubble(pet, window, centre(rect))
             self.snapshot("click")
             self.assertEqual(box is not None, bubble, f"a bubble after the click: {box}")
         for key, downs in (("clockOn", CLOCK), ("drinkOn", DRINK)):
-            self.open_menu(pet, None if tray else rect)
-            self.choose(pet, downs)
-            flipped = "false" if switches[key] else "true"
+            self.choose(pet, downs, spot=None if tray else rect)
             if saves:
+                flipped = str(not switches[key]).lower()
                 wait_for(lambda: self.saved(key) == flipped, 2, f"{key}={flipped} on disk")
         time.sleep(0.3)
         self.assertIsNone(pet.process.poll(), "glugmo quit")

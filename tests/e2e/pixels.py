@@ -15,6 +15,3 @@ def changed_pixels(before, after, tolerance=24):
     diff = ImageChops.difference(before, after).getdata()
     return sum(1 for p in diff if max(p) > tolerance)
 
-
-def blend(colour, alpha, over):
-    return tuple(round(c * alpha + o * (1 - alpha)) for c, o in zip(colour, over))

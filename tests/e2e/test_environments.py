@@ -1,6 +1,6 @@
-"""The pet on desktops unlike the standard one: without a tray, a compositor
-or a window manager, on a small screen, and on two monitors whose primary
-is not the first. Each row starts a desktop of its own."""
+"""The pet on desktops unlike the standard one, each row on its own: without a tray,
+a compositor or a window manager, on a small screen, on two monitors whose primary
+is not the first."""
 
 import os
 import subprocess
@@ -8,13 +8,12 @@ import time
 
 from desktop import wait_for
 from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_rect
-from pet_test_case import BACKDROP, PetTestCase, main, open_desktop
+from pet_test_case import BACKDROP, PetTestCase, main
 from pixels import fraction_of_colour
 
 
 def two_monitors(desktop):
-    """Splits the screen into two monitors side by side, the right one the
-    primary; returns that primary's box."""
+    """Two monitors side by side, the right one the primary; returns its box."""
     for monitor in ("left 1440/381x900/238+0+0", "*right 1024/270x768/203+1440+0"):
         subprocess.run(["xrandr", "--setmonitor", *monitor.split(), "none"], check=True,
                        env={**os.environ, "DISPLAY": desktop.name})
@@ -24,15 +23,10 @@ def two_monitors(desktop):
 class EnvironmentsTest(PetTestCase):
     desktop_options = None
 
-    def check_no_tray(self):
-        self.exercise(self.launch(), tray=False)
-
     def check_no_compositor(self):
-        """Without a compositor X11 has no per-pixel transparency; the pet
-        and its bubble must still not show as black boxes."""
+        """Without a compositor there is no per-pixel alpha: still no black boxes."""
         pet = self.launch()
-        window = pet.window()
-        frame = pet.frame(window)
+        frame = pet.frame(window := pet.window())
         self.exercise(pet)
         wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
         self.assertPetOnBackdrop(frame)
@@ -41,22 +35,18 @@ class EnvironmentsTest(PetTestCase):
                         "black corners on the bubble")
 
     def check_compositor_going_and_coming_back(self):
-        """A compositor may stop and start while the pet is on screen: the
-        pet must follow, neither a black box nor still cut to the picture."""
+        """A compositor may come and go: the pet follows, neither a black box nor cut to its picture."""
         pet = self.launch()
         frame = pet.frame(pet.window())
         subprocess.run(["pkill", "-TERM", "-P", str(self.desktop._session.pid), "-x", "picom"], check=True)
         time.sleep(1.5)
         self.assertPetOnBackdrop(frame)
-        picom = subprocess.Popen(["picom", "--backend", "xrender", "--config", "/dev/null"],
-                                 env={**os.environ, "DISPLAY": self.desktop.name},
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        try:
-            time.sleep(1.5)
-            self.assertPetOnBackdrop(frame)
-        finally:
-            picom.terminate()
-            picom.wait()
+        picom = subprocess.Popen(["picom", "--backend", "xrender", "--config", "/dev/null"], env={
+            **os.environ, "DISPLAY": self.desktop.name}, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._row.callback(picom.wait)
+        self._row.callback(picom.terminate)
+        time.sleep(1.5)
+        self.assertPetOnBackdrop(frame)
 
     def assertPetOnBackdrop(self, frame):
         shot = self.desktop.grab(frame)
@@ -66,16 +56,14 @@ class EnvironmentsTest(PetTestCase):
             self.assertGreater(fraction_of_colour(shot.crop(band), BACKDROP), 0.98, "the backdrop around the pet")
 
     def check_in_its_corner(self, area=None, tray=True):
-        pet = self.launch()
-        self.exercise(pet, tray=tray)
+        self.exercise(pet := self.launch(), tray=tray)
         x, y, w, h = frame = pet.frame(pet.window())
         self.assertNear(frame, default_frame(area or self.desktop.workarea()), 1, "window frame")
         width, height = self.desktop.screen_size()
         self.assertTrue(x >= 0 and y >= 0 and x + w <= width and y + h <= height, f"inside the screen: {frame}")
 
     def above_the_panel(self):
-        """With no window manager nobody keeps a work area, but the panel
-        still claims the bottom of the screen."""
+        """With no window manager no one keeps a work area; the panel still claims its strip."""
         d = self.desktop
         bottoms = [p[3] for w in d.all_windows() if (p := d.property(w, "_NET_WM_STRUT_PARTIAL"))]
         self.assertTrue(bottoms, "the panel claims its strip")
@@ -84,7 +72,7 @@ class EnvironmentsTest(PetTestCase):
 
     def test_rows(self):
         rows = [
-            (("--no-tray",), self.check_no_tray),
+            (("--no-tray",), lambda: self.exercise(self.launch(), tray=False)),
             (("--no-compositor",), self.check_no_compositor),
             ((), self.check_compositor_going_and_coming_back),
             # Without a window manager Qt's tray icon ignores every other
@@ -94,13 +82,8 @@ class EnvironmentsTest(PetTestCase):
             (("--size", "2464x900x24"), lambda: self.check_in_its_corner(two_monitors(self.desktop))),
         ]
         for options, check in rows:
-            self.desktop, self.backdrop = open_desktop(*options)
-            try:
-                with self.row(" ".join(options)):
-                    check()
-            finally:
-                self.backdrop.close()
-                self.desktop.close()
+            with self.row(" ".join(options), options):
+                check()
 
 
 if __name__ == "__main__":

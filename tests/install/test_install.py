@@ -1,11 +1,6 @@
-"""The .deb that CPack makes (by the rules `cmake --install` follows too),
-unpacked into a scratch root: its control fields, the freedesktop layout, the
-program it carries started the way its desktop entry starts it, and that
-program's command line with no display at all.
-
-Run as: python3 test_install.py path/to/glugmo <project version>
-with GLUGMO_BUILD_DIR naming the build folder.
-"""
+"""The .deb CPack makes (by `cmake --install`'s rules), unpacked: its control fields, the
+freedesktop layout, its program started as its desktop entry starts it, and its command line.
+Run as: GLUGMO_BUILD_DIR=build python3 test_install.py path/to/glugmo <project version>"""
 
 import configparser
 import os
@@ -39,16 +34,12 @@ class InstallTest(PetTestCase):
     @classmethod
     def setUpClass(cls):
         cls.scratch = Path(tempfile.mkdtemp(prefix="glugmo-deb-"))
+        cls.addClassCleanup(shutil.rmtree, cls.scratch, ignore_errors=True)
         run("cpack", "-G", "DEB", "-B", str(cls.scratch), cwd=os.environ["GLUGMO_BUILD_DIR"])
         (cls.deb,) = cls.scratch.glob("*.deb")
         run("dpkg-deb", "-x", str(cls.deb), str(cls.scratch / "root"))
         cls.usr = cls.scratch / "root" / "usr"
         super().setUpClass()
-
-    @classmethod
-    def tearDownClass(cls):
-        super().tearDownClass()
-        shutil.rmtree(cls.scratch, ignore_errors=True)
 
     def assertValidEntry(self, path):
         check = subprocess.run(["desktop-file-validate", str(path)], capture_output=True, text=True)
@@ -62,30 +53,27 @@ class InstallTest(PetTestCase):
         field = {name: run("dpkg-deb", "-f", str(self.deb), name).strip()
                  for name in ("Package", "Version", "Architecture", "Maintainer", "Section", "Depends")}
         arch = run("dpkg", "--print-architecture").strip()
-        self.assertEqual(self.deb.name, f"glugmo_{VERSION}_{arch}.deb")
-        self.assertEqual([field[k] for k in ("Package", "Version", "Architecture")], ["glugmo", VERSION, arch])
+        self.assertEqual([self.deb.name, field["Package"], field["Version"], field["Architecture"]],
+                         [f"glugmo_{VERSION}_{arch}.deb", "glugmo", VERSION, arch])
         self.assertTrue(field["Maintainer"] and field["Section"])
         groups = [[re.sub(r"\s*\(.*\)", "", name).strip() for name in group.split("|")]
                   for group in field["Depends"].split(",")]
         self.assertLessEqual(NEEDED, {name for group in groups for name in group})
         self.assertIn(["fonts-wqy-microhei", "fonts-noto-cjk"], groups, "a Chinese font, either one")
         for group in groups:  # this machine runs the program, so a misspelt name shows up as missing
-            statuses = [subprocess.run(["dpkg-query", "-W", "-f", "${Status}", name], capture_output=True,
-                                       text=True).stdout for name in group]
+            statuses = subprocess.run(["dpkg-query", "-W", "-f", "${Status}\n", *group], capture_output=True,
+                                      text=True).stdout
             self.assertIn("install ok installed", statuses, f"none of {group} is installed")
         paths = run("sh", "-c", 'dpkg-deb --fsys-tarfile "$0" | tar -t', str(self.deb)).split()
         self.assertEqual([p for p in paths if p != "./" and not p.startswith("./usr/")], [], "all under /usr")
 
         program = self.usr / "bin" / "glugmo"
         self.assertNotIn(".debug_info", run("readelf", "-S", str(program)), "the packaged program is stripped")
-        pictures = sorted(p.name for p in (SOURCE / "resources").iterdir() if p.suffix in (".gif", ".png"))
+        pictures = [p.name for p in (SOURCE / "resources").iterdir() if p.suffix in (".gif", ".png")]
         pictures += [f"icons/{p.name}" for p in (SOURCE / "resources" / "icons").iterdir()]
         shared = self.usr / "share" / "glugmo"
-        self.assertEqual(sorted(str(p.relative_to(shared)) for p in shared.rglob("*") if p.is_file()),
-                         sorted(pictures))
-        for name in pictures:
-            self.assertEqual((self.usr / "share" / "glugmo" / name).read_bytes(),
-                             (SOURCE / "resources" / name).read_bytes(), name)
+        self.assertEqual({str(p.relative_to(shared)): p.read_bytes() for p in shared.rglob("*") if p.is_file()},
+                         {name: (SOURCE / "resources" / name).read_bytes() for name in pictures})
         for size in (16, 22, 24, 32, 48, 64, 128, 256):
             with Image.open(self.usr / f"share/icons/hicolor/{size}x{size}/apps/glugmo.png") as icon:
                 self.assertEqual((icon.format, icon.size), ("PNG", (size, size)))
@@ -94,8 +82,7 @@ class InstallTest(PetTestCase):
                     "Exec": "glugmo", "Icon": "glugmo", "Terminal": "false"}
         self.assertEqual({k: entry.get(k) for k in expected}, expected)
         self.assertIn("Utility", entry["Categories"].split(";"))
-        # Away from the build, the program can only find its pictures through
-        # its own location.
+        # Away from the build, only its own location leads it to its pictures.
         pet = self.launch(shutil.which(entry["Exec"], path=str(program.parent)), debug="")
         self.assertTrue(pet.output_line("DEBUG visible=", 8).endswith("hasImage=true"))
         self.snapshot("from-deb")
@@ -118,7 +105,7 @@ class InstallTest(PetTestCase):
                        and not k.startswith("QT_")} | {"HOME": str(home)} | env
                 result = subprocess.run([program, *args], env=env, stdin=subprocess.DEVNULL, capture_output=True,
                                         text=True, timeout=10)
-                answer, other = (result.stdout, result.stderr) if stream == "stdout" else (result.stderr, result.stdout)
+                answer, other = (result.stdout, result.stderr)[::1 if stream == "stdout" else -1]
                 self.assertEqual((result.returncode, other), (status, ""))
                 self.assertTrue(all(text in answer for text in texts), answer)
                 if args[0] == "--autostart":
