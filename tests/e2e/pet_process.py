@@ -122,9 +122,11 @@ class Pet:
         return next((w for w in self._shown(utility=False) if not self.desktop.ancestors(w)), None)
 
     def tray_icon(self):
-        """The icon window docked in the panel's system tray, or None."""
+        """The icon docked in a tray, in a panel or a window manager's toolbar: our window other than the pet
+        and its bubble that something took in as its child; else None."""
         d = self.desktop
-        return next((w for w in self._own_windows() if self._in_panel(w) and d.viewable(w)), None)
+        return next((w for w in self._own_windows()
+                     if d.viewable(w) and d.ancestors(w) and UTILITY not in d.window_types(w)), None)
 
     def output_line(self, prefix, timeout):
         return wait_for(lambda: next((text for text in self.lines if text.startswith(prefix)), None), timeout,
