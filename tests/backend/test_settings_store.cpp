@@ -125,7 +125,7 @@ TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
         int reads;
         bool unknownKeysKept;
     } rows[] = {
-        {"", 1, true}, {std::nullopt, 1, true} /* gone for a moment */, {std::string("\x00\xff junk", 10), 100, true},
+        {"", 1, true}, {std::nullopt, 1, true} /* gone for a moment */, {std::string("\x00\xff junk", 7), 100, true},
         {"[General]\nclockOn=false\n", 1, true}, {"[General]\nclockOn=false\n", 100, false},
     };
     for (const auto& row : rows) {
