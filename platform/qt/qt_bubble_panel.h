@@ -3,9 +3,10 @@
 #include <QVariantAnimation>
 #include <memory>
 
-#include "platform/qt/attention_guard.h"
 #include "platform/qt/bubble_widget.h"
 #include "platform/qt/stacking_watch.h"
+#include "platform/qt/window_event_watch.h"
+#include "platform/qt/x11_window.h"
 #include "platform/windows.h"
 
 namespace glugmo {
@@ -38,7 +39,8 @@ private:
 
     BubbleWidget widget_;
     std::unique_ptr<StackingWatch> stackingWatch_;
-    AttentionGuard attentionGuard_{widget_};
+    WindowEventWatch attentionGuard_{widget_, WindowEventWatch::Change::PropertyChanged,
+                                     [this](std::uint32_t property) { x11::dropAttention(widget_, property); }};
     Rect frame_;
     Rect labelFrame_;
     double alpha_ = 1;

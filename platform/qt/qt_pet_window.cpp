@@ -17,9 +17,14 @@ QtPetWindow::QtPetWindow(Rect frame, bool ignoresMouseEvents)
     // The native window exists from here on, for its input shape and flags.
     widget_.winId();
     setIgnoresMouseEvents(ignoresMouseEvents);
-    reparentWatcher_ = std::make_unique<ReparentWatcher>(widget_, [this] { applyInputShape(); });
+    // A reparenting window manager copies the input shape to its frame only
+    // when the shape changes after it manages the window: set it again then.
+    reparentWatch_ = std::make_unique<WindowEventWatch>(widget_, WindowEventWatch::Change::Reparented,
+                                                        [this](std::uint32_t) { applyInputShape(); });
     if (isUnmanaged(widget_)) stackingWatch_ = std::make_unique<StackingWatch>(widget_, false);
-    attentionGuard_ = std::make_unique<AttentionGuard>(widget_);
+    attentionGuard_ = std::make_unique<WindowEventWatch>(
+        widget_, WindowEventWatch::Change::PropertyChanged,
+        [this](std::uint32_t property) { x11::dropAttention(widget_, property); });
     compositorWatch_ = std::make_unique<CompositorWatch>(
         widget_, [this](bool composited) { view_.setMasksToOpaquePixels(!composited); });
     QObject::connect(widget_.windowHandle(), &QWindow::screenChanged, [this] { windowResized(); });
@@ -29,7 +34,7 @@ QtPetWindow::~QtPetWindow() {
     attentionGuard_.reset();
     stackingWatch_.reset();
     compositorWatch_.reset();
-    reparentWatcher_.reset();
+    reparentWatch_.reset();
     // Hidden now, while the view still exists to hear about it.
     widget_.hide();
 }

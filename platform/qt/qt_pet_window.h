@@ -2,13 +2,12 @@
 
 #include <memory>
 
-#include "platform/qt/attention_guard.h"
 #include "platform/qt/compositor_watch.h"
 #include "platform/qt/pet_widget.h"
 #include "platform/qt/qt_image_view.h"
-#include "platform/qt/reparent_watcher.h"
 #include "platform/qt/stacking_watch.h"
 #include "platform/qt/window_drag.h"
+#include "platform/qt/window_event_watch.h"
 #include "platform/windows.h"
 
 namespace glugmo {
@@ -52,10 +51,10 @@ private:
     PetWidget widget_;
     QtImageView view_;
     WindowDrag drag_;
-    std::unique_ptr<ReparentWatcher> reparentWatcher_;
+    std::unique_ptr<WindowEventWatch> reparentWatch_;
     std::unique_ptr<CompositorWatch> compositorWatch_;
     std::unique_ptr<StackingWatch> stackingWatch_;
-    std::unique_ptr<AttentionGuard> attentionGuard_;
+    std::unique_ptr<WindowEventWatch> attentionGuard_;
     Rect requestedFrame_;
     QRect appliedGeometry_;
     bool ignoresMouseEvents_ = false;

@@ -3,11 +3,10 @@
 // there, so each reports that X11 is not available and changes nothing.
 #include <QSystemTrayIcon>
 
-#include "platform/qt/attention_guard.h"
 #include "platform/qt/compositor_watch.h"
-#include "platform/qt/reparent_watcher.h"
 #include "platform/qt/stacking_watch.h"
 #include "platform/qt/tray_host.h"
+#include "platform/qt/window_event_watch.h"
 #include "platform/qt/window_canvas.h"
 #include "platform/qt/x11_display.h"
 #include "platform/qt/x11_panels.h"
@@ -38,17 +37,13 @@ std::optional<bool> serverAnswers() { return std::nullopt; }
 // The platform's own status bar (macOS) is there from the start.
 bool trayHostPresent() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-// No window manager reparents windows without X11.
-ReparentWatcher::ReparentWatcher(QWidget& window, std::function<void()> reparented)
-    : window_(window), reparented_(std::move(reparented)) {}
-ReparentWatcher::~ReparentWatcher() = default;
-bool ReparentWatcher::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+// No window manager reparents or flags windows without X11.
+WindowEventWatch::WindowEventWatch(QWidget& window, Change change, std::function<void(std::uint32_t)> changed)
+    : window_(window), change_(change), changed_(std::move(changed)) {}
+WindowEventWatch::~WindowEventWatch() = default;
+bool WindowEventWatch::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
 
-// Nor flags a window for attention, nor does any window stack itself.
-AttentionGuard::AttentionGuard(QWidget& window) : window_(window) {}
-AttentionGuard::~AttentionGuard() = default;
-bool AttentionGuard::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
-
+// Nor does any window stack itself.
 StackingWatch::StackingWatch(QWidget& window, bool aboveUnmanagedPeers)
     : window_(window), aboveUnmanagedPeers_(aboveUnmanagedPeers) {}
 StackingWatch::~StackingWatch() = default;

@@ -29,7 +29,10 @@ void markAsAccessory(QWidget& window);
 void restoreWindowType(QWidget& window);
 
 // When `changedProperty` is the window's _NET_WM_STATE and the window
-// manager flagged it as demanding attention, asks it to drop the flag.
+// manager flagged it as demanding attention, asks it to drop the flag. Some
+// flag a window shown without activation (KWin at every map, mutter when it
+// is shown again); the pet never asks for the user's attention, and a
+// flagged window blinks in pagers and task switchers.
 void dropAttention(QWidget& window, uint32_t changedProperty);
 
 // Whether a window that the window manager does not manage has a window
