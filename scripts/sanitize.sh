@@ -103,8 +103,10 @@ cd "$here/.."
 app=ON
 [[ ${1:-} == --no-app ]] && app=OFF
 build=build-asan
+# -O1 with line tables only: reports still name every function and line, and
+# the build takes about half as long as -O2 -g.
 cmake -S . -B "$build" -G Ninja -DGLUGMO_SANITIZE=ON -DGLUGMO_BUILD_APP="$app" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
 cmake --build "$build" -j 2
 
 # halt_on_error: the first report fails the test that caused it.
