@@ -2,7 +2,8 @@
 
 namespace glugmo {
 
-QtImage::QtImage(std::vector<Frame> frames, int loopCount) : loopCount_(loopCount) {
+QtImage::QtImage(std::vector<Frame> frames, int loopCount, std::uint64_t identity)
+    : loopCount_(loopCount), identity_(identity) {
     for (Frame& frame : frames) {
         delaysMs_.push_back(frame.delayMs);
         decoded_.push_back(std::move(frame.image));
@@ -10,9 +11,9 @@ QtImage::QtImage(std::vector<Frame> frames, int loopCount) : loopCount_(loopCoun
     if (!decoded_.empty()) size_ = decoded_.front().size();
 }
 
-QtImage::QtImage(std::shared_ptr<const GifStructure> gif)
+QtImage::QtImage(std::shared_ptr<const GifStructure> gif, std::uint64_t identity)
     : gif_(std::move(gif)), delaysMs_(gif_->delaysMs), loopCount_(gif_->loopCount),
-      size_(gif_->width, gif_->height) {}
+      size_(gif_->width, gif_->height), identity_(identity) {}
 
 QtImage::Frames QtImage::frames() const {
     Frames frames;

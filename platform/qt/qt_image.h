@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -37,14 +38,18 @@ public:
     };
 
     // Every frame decoded already.
-    QtImage(std::vector<Frame> frames, int loopCount);
-    explicit QtImage(std::shared_ptr<const GifStructure> gif);
+    QtImage(std::vector<Frame> frames, int loopCount, std::uint64_t identity = 0);
+    explicit QtImage(std::shared_ptr<const GifStructure> gif, std::uint64_t identity = 0);
 
     std::size_t frameCount() const { return delaysMs_.size(); }
     const std::vector<int>& delaysMs() const { return delaysMs_; }
     int loopCount() const { return loopCount_; }
     QSize pixelSize() const { return size_; }
     bool isAnimated() const { return frameCount() > 1; }
+
+    // The same for every load of the same file as it is now, so what was
+    // drawn from one load can serve the next; 0 when unknown.
+    std::uint64_t identity() const { return identity_; }
 
     Frames frames() const;
     // For one look at a frame: a GIF is decoded from its first frame up.
@@ -56,6 +61,7 @@ private:
     std::vector<int> delaysMs_;
     int loopCount_ = 0;
     QSize size_;
+    std::uint64_t identity_ = 0;
 };
 
 }  // namespace glugmo

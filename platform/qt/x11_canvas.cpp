@@ -26,8 +26,10 @@ namespace glugmo {
 
 namespace {
 
-// Pixmaps live in the X server; this bounds what the pet keeps there (a
-// rocking pet needs about a dozen steps, a stretch a few dozen).
+// Pixmaps live in the X server; this bounds what the pet keeps there. A
+// rocking pet needs about a dozen steps, a stretch a few dozen, and each
+// reaction a couple of dozen frames: at the usual sizes all of the reactions
+// fit, so a tap replays one with copies alone.
 constexpr qsizetype kKeptBudgetBytes = 8 * 1024 * 1024;
 
 const xcb_format_t* pixmapFormat(const xcb_setup_t* setup, std::uint8_t depth) {
