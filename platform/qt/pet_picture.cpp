@@ -118,8 +118,12 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
     if (scaled.image.isNull()) {
         // An animation that plays once never comes back to a frame.
         if (image_->isAnimated() && image_->loopCount() == 0) forgetFramesBut(frame);
-        scaled.image = frames_.frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
-                                                   Qt::SmoothTransformation);
+        // Scaled straight from the decoder's pixels, which a picture already
+        // at its size must not keep.
+        const QImage source = frames_.view(frame);
+        scaled.image = source.size() == fitted_.size() && frames_.drawsOver()
+                           ? source.copy()
+                           : source.scaled(fitted_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
         if (Measured* known = measured()) known->opaque[frame] = scaled.opaque;
         scaled.image.setDevicePixelRatio(dpr_);

@@ -24,12 +24,15 @@ QtImage::Frames QtImage::frames() const {
 }
 
 QImage QtImage::Frames::frame(std::size_t index) {
+    // A copy: the decoder draws the next frame over the same pixels.
+    return drawsOver() ? view(index).copy() : view(index);
+}
+
+QImage QtImage::Frames::view(std::size_t index) {
     if (gif_) {
         const std::span<const std::uint32_t> canvas = gif_->frame(index);
-        // A copy: the decoder draws the next frame over the same pixels.
         return QImage(reinterpret_cast<const uchar*>(canvas.data()), size_.width(), size_.height(),
-                      size_.width() * 4, QImage::Format_ARGB32_Premultiplied)
-            .copy();
+                      size_.width() * 4, QImage::Format_ARGB32_Premultiplied);
     }
     if (stills_.empty()) return {};
     return stills_[std::min(index, stills_.size() - 1)];

@@ -29,6 +29,10 @@ public:
         Frames() = default;
         // Premultiplied ARGB, the whole canvas; null when there is no picture.
         QImage frame(std::size_t index);
+        // The same without a copy: a GIF's pixels are only valid until the
+        // next frame is asked for (see drawsOver).
+        QImage view(std::size_t index);
+        bool drawsOver() const { return gif_ != nullptr; }
 
     private:
         friend class QtImage;
