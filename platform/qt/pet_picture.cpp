@@ -126,6 +126,7 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
                            : source.scaled(fitted_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
         if (Measured* known = measured()) known->opaque[frame] = scaled.opaque;
+        if (!image_->isAnimated()) frames_.releasePixels();
         scaled.image.setDevicePixelRatio(dpr_);
     }
     return scaled;

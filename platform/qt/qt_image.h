@@ -33,10 +33,15 @@ public:
         // next frame is asked for (see drawsOver).
         QImage view(std::size_t index);
         bool drawsOver() const { return gif_ != nullptr; }
+        // Drops a still's pixels when it is kept encoded (they are decoded
+        // again should they be asked for): once scaled, a still is not
+        // needed at its own size.
+        void releasePixels();
 
     private:
         friend class QtImage;
         std::vector<QImage> stills_;
+        QByteArray encoded_;
         std::unique_ptr<StreamedGif> gif_;
         QSize size_;
     };
@@ -44,6 +49,8 @@ public:
     // Every frame decoded already.
     QtImage(std::vector<Frame> frames, int loopCount, std::uint64_t identity = 0);
     explicit QtImage(std::shared_ptr<const GifStructure> gif, std::uint64_t identity = 0);
+    // A still kept in its file's encoding, `size` pixels once decoded.
+    QtImage(QByteArray encoded, QSize size, std::uint64_t identity = 0);
 
     std::size_t frameCount() const { return delaysMs_.size(); }
     const std::vector<int>& delaysMs() const { return delaysMs_; }
@@ -61,6 +68,7 @@ public:
 
 private:
     std::vector<QImage> decoded_;
+    QByteArray encoded_;
     std::shared_ptr<const GifStructure> gif_;
     std::vector<int> delaysMs_;
     int loopCount_ = 0;

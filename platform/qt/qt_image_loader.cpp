@@ -73,6 +73,11 @@ LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
             {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reader.nextImageDelay()});
     }
     if (frames.empty()) return refused("cannot be decoded");
+    // A still is kept as the file has it, a few dozen times smaller than
+    // its pixels, and decoded again when it has to be drawn at a new size.
+    if (frames.size() == 1 && !reader.supportsAnimation()) {
+        return {std::make_shared<QtImage>(bytes, frames.front().image.size(), identity), {}};
+    }
     return {std::make_shared<QtImage>(std::move(frames), loopCount, identity), {}};
 }
 
