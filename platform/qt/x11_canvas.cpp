@@ -224,6 +224,15 @@ private:
             .sequence;
     }
 
+    // The part `part` (in the window) of a kept picture.
+    void copyPart(xcb_window_t window, const Kept& kept, const QRect& part) {
+        if (!kept.pixmap) return;
+        xcb_copy_area(c_, kept.pixmap, window, gc_, static_cast<std::int16_t>(part.x() - kept.rect.x()),
+                      static_cast<std::int16_t>(part.y() - kept.rect.y()), static_cast<std::int16_t>(part.x()),
+                      static_cast<std::int16_t>(part.y()), static_cast<std::uint16_t>(part.width()),
+                      static_cast<std::uint16_t>(part.height()));
+    }
+
     // An exposure the server sent before it ran the last copy (a new shape
     // uncovering part of the window) was painted by that copy already, as
     // far as the copy reached.
@@ -267,9 +276,10 @@ private:
             const auto found = shown_ ? kept_.find(*shown_) : kept_.end();
             const bool showing = found != kept_.end();
             fill(expose->window, showing ? exposed_.subtracted(shownRect_) : exposed_);
-            if (showing && exposed_.intersects(shownRect_)) {
-                drawnAt_ = copy(expose->window, found->second);
-            }
+            // Only what was exposed: the rest is on screen already. This
+            // copy does not count as the last whole one (drawnAt_).
+            const QRect part = exposed_.boundingRect() & shownRect_;
+            if (showing && !part.isEmpty()) copyPart(expose->window, found->second, part);
             exposed_ = {};
             xcb_flush(c_);
         }
