@@ -37,7 +37,8 @@ void releaseFontPages() {
         unsigned long start = 0, end = 0;
         char perms[5] = {};
         int pathAt = 0;
-        if (std::sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &start, &end, perms, &pathAt) < 3) continue;
+        if (std::sscanf(line, "%lx-%lx %4s %*s %*s %*s %n", &start, &end, perms, &pathAt) < 3)
+            continue;
         if (std::strcmp(perms, "r--p") != 0 || !std::strstr(line + pathAt, "/fonts/")) continue;
         madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED);
     }

@@ -121,9 +121,10 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
         // Scaled straight from the decoder's pixels, which a picture already
         // at its size must not keep.
         const QImage source = frames_.view(frame);
-        scaled.image = source.size() == fitted_.size() && frames_.drawsOver()
-                           ? source.copy()
-                           : source.scaled(fitted_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.image =
+            source.size() == fitted_.size() && frames_.drawsOver()
+                ? source.copy()
+                : source.scaled(fitted_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
         if (Measured* known = measured()) known->opaque[frame] = scaled.opaque;
         if (!image_->isAnimated()) frames_.releasePixels();
@@ -135,7 +136,8 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
 QRect PetPicture::opaqueOfFrame(std::size_t frame) {
     frame = std::min(frame, frameCount() - 1);
     if (frame < scaled_.size() && scaled_[frame].opaque) return *scaled_[frame].opaque;
-    if (const Measured* known = measured(); known && known->opaque[frame]) return *known->opaque[frame];
+    if (const Measured* known = measured(); known && known->opaque[frame])
+        return *known->opaque[frame];
     return *scaledFrame(frame).opaque;
 }
 

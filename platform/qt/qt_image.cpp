@@ -15,8 +15,11 @@ QtImage::QtImage(std::vector<Frame> frames, int loopCount, std::uint64_t identit
 }
 
 QtImage::QtImage(std::shared_ptr<const GifStructure> gif, std::uint64_t identity)
-    : gif_(std::move(gif)), delaysMs_(gif_->delaysMs), loopCount_(gif_->loopCount),
-      size_(gif_->width, gif_->height), identity_(identity) {}
+    : gif_(std::move(gif)),
+      delaysMs_(gif_->delaysMs),
+      loopCount_(gif_->loopCount),
+      size_(gif_->width, gif_->height),
+      identity_(identity) {}
 
 QtImage::QtImage(QByteArray encoded, QSize size, std::uint64_t identity)
     : encoded_(std::move(encoded)), delaysMs_{0}, size_(size), identity_(identity) {}
@@ -46,7 +49,8 @@ QImage QtImage::Frames::view(std::size_t index) {
         QImageReader reader(&buffer);
         reader.setAutoTransform(true);
         const QImage image = reader.read();
-        if (!image.isNull()) stills_.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        if (!image.isNull())
+            stills_.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
     if (stills_.empty()) return {};
     return stills_[std::min(index, stills_.size() - 1)];

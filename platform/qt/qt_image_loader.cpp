@@ -37,8 +37,9 @@ std::string readWithinLimits(const QString& path, QByteArray& bytes) {
 // gets a new identity.
 std::uint64_t identityOf(const QString& path) {
     const QFileInfo info(path);
-    const QString stamp = info.absoluteFilePath() + QLatin1Char('\n') + QString::number(info.size()) +
-                          QLatin1Char('\n') + QString::number(info.lastModified().toMSecsSinceEpoch());
+    const QString stamp = info.absoluteFilePath() + QLatin1Char('\n') +
+                          QString::number(info.size()) + QLatin1Char('\n') +
+                          QString::number(info.lastModified().toMSecsSinceEpoch());
     return std::max<std::uint64_t>(1, std::hash<QString>{}(stamp));
 }
 

@@ -104,7 +104,8 @@ struct SingleInstance::Caller {
 SingleInstance::SingleInstance(const QString& folder, const QString& name,
                                std::function<void()> reopen)
     : haveFolder_(!folder.isEmpty()),
-      socketPath_(QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".socket"))).toStdString()),
+      socketPath_(
+          QFile::encodeName(QDir(folder).filePath(name + QStringLiteral(".socket"))).toStdString()),
       lock_(QDir(folder).filePath(name + QStringLiteral(".lock"))),
       reopen_(std::move(reopen)) {
     // The lock is held for the pet's whole life; it only goes stale when its
@@ -159,7 +160,8 @@ void SingleInstance::listen() {
     if (listener_ < 0) return fail(std::strerror(errno));
     // Only this user may connect, whatever the folder allows.
     const mode_t mask = ::umask(0077);
-    const bool bound = ::bind(listener_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
+    const bool bound =
+        ::bind(listener_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
     ::umask(mask);
     if (!bound || ::listen(listener_, 8) != 0) return fail(std::strerror(errno));
     incoming_ = std::make_unique<QSocketNotifier>(listener_, QSocketNotifier::Read);
@@ -171,14 +173,16 @@ void SingleInstance::accept() {
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) return;
         Caller& caller = callers_.emplace_back(fd);
-        QObject::connect(&caller.readable, &QSocketNotifier::activated, [this, &caller] { serve(caller); });
+        QObject::connect(&caller.readable, &QSocketNotifier::activated,
+                         [this, &caller] { serve(caller); });
     }
 }
 
 void SingleInstance::serve(Caller& caller) {
     char chunk[kLongestLine];
     ssize_t got;
-    while ((got = ::recv(caller.socket.fd, chunk, sizeof chunk, 0)) > 0) caller.said.append(chunk, std::size_t(got));
+    while ((got = ::recv(caller.socket.fd, chunk, sizeof chunk, 0)) > 0)
+        caller.said.append(chunk, std::size_t(got));
     const bool gone = got == 0 || (errno != EAGAIN && errno != EINTR);
     for (std::size_t end; (end = caller.said.find('\n')) != std::string::npos;) {
         const bool asked = std::string_view(caller.said).substr(0, end + 1) == kReopen;

@@ -227,10 +227,11 @@ private:
     // The part `part` (in the window) of a kept picture.
     void copyPart(xcb_window_t window, const Kept& kept, const QRect& part) {
         if (!kept.pixmap) return;
-        xcb_copy_area(c_, kept.pixmap, window, gc_, static_cast<std::int16_t>(part.x() - kept.rect.x()),
-                      static_cast<std::int16_t>(part.y() - kept.rect.y()), static_cast<std::int16_t>(part.x()),
-                      static_cast<std::int16_t>(part.y()), static_cast<std::uint16_t>(part.width()),
-                      static_cast<std::uint16_t>(part.height()));
+        xcb_copy_area(
+            c_, kept.pixmap, window, gc_, static_cast<std::int16_t>(part.x() - kept.rect.x()),
+            static_cast<std::int16_t>(part.y() - kept.rect.y()),
+            static_cast<std::int16_t>(part.x()), static_cast<std::int16_t>(part.y()),
+            static_cast<std::uint16_t>(part.width()), static_cast<std::uint16_t>(part.height()));
     }
 
     // An exposure the server sent before it ran the last copy (a new shape

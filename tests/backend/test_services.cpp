@@ -133,7 +133,8 @@ TEST(Images, ALoadIsKnownAgainUntilTheFileChanges) {
     EXPECT_NE(first->identity(), 0u);
     EXPECT_EQ(again->identity(), first->identity());
     EXPECT_EQ(first->frame(0).size(), first->pixelSize());
-    ASSERT_TRUE(QFile::remove(path) && QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/icon.png"), path));
+    ASSERT_TRUE(QFile::remove(path) &&
+                QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/icon.png"), path));
     const auto edited = decodeImage(path);
     ASSERT_TRUE(edited);
     EXPECT_NE(edited->identity(), first->identity());
