@@ -25,7 +25,7 @@ water. It lives in the system tray; its menu is also on a right click.")
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), \
 libqt6core6 (>= 6.4.0), libqt6gui6 (>= 6.4.0), libqt6widgets6 (>= 6.4.0), \
-libqt6network6 (>= 6.4.0), libqt6dbus6 (>= 6.4.0), libgif7 (>= 5.1.7), libxcb1, libxcb-shape0, \
+libqt6dbus6 (>= 6.4.0), libgif7 (>= 5.1.7), libxcb1, libxcb-shape0, \
 fonts-wqy-microhei | fonts-noto-cjk")
 
 include(CPack)

@@ -9,4 +9,7 @@ namespace glugmo {
 // which would make the text a third larger than the bubble was drawn for.
 QFont bubbleFont();
 
+// Lets go of the font files' pages read so far, once the text is drawn.
+void releaseFontPages();
+
 }  // namespace glugmo

@@ -35,6 +35,7 @@ void BubbleWidget::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::white);
     painter.setFont(font_);
     painter.drawText(labelRect_, Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignVCenter, text_);
+    releaseFontPages();
 }
 
 }  // namespace glugmo

@@ -53,6 +53,7 @@ bool PetPicture::setGeometry(const QRectF& layerRect, const QPointF& pivot,
     dpr_ = devicePixelRatio;
     if (!changed) return false;
     if (fitted.size() != fitted_.size()) scaled_.clear();
+    measured_.clear();
     fitted_ = fitted;
     relayout();
     return true;
@@ -62,10 +63,26 @@ void PetPicture::relayout() {
     rendered_.clear();
     // An animation's later frames may reach farther than its first, and
     // are not decoded yet: its steps go by the whole rectangle.
-    steps_ = RotationSteps(
-        isEmpty() || image_->isAnimated()
-            ? farthestDistance(QRectF(fitted_), pivot_ * dpr_)
-            : farthestOpaqueDistance(scaledFrame(0).image, fitted_.topLeft(), pivot_ * dpr_));
+    if (isEmpty() || image_->isAnimated()) {
+        steps_ = RotationSteps(farthestDistance(QRectF(fitted_), pivot_ * dpr_));
+        return;
+    }
+    Measured* known = measured();
+    if (!known || !known->farthest) {
+        const double farthest =
+            farthestOpaqueDistance(scaledFrame(0).image, fitted_.topLeft(), pivot_ * dpr_);
+        if (known) known->farthest = farthest;
+        steps_ = RotationSteps(farthest);
+        return;
+    }
+    steps_ = RotationSteps(*known->farthest);
+}
+
+PetPicture::Measured* PetPicture::measured() {
+    if (isEmpty() || image_->identity() == 0) return nullptr;
+    Measured& known = measured_[image_->identity()];
+    known.opaque.resize(frameCount());
+    return &known;
 }
 
 bool PetPicture::isEmpty() const { return !image_ || fitted_.isEmpty(); }
@@ -101,9 +118,16 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
     if (scaled.image.isNull()) {
         // An animation that plays once never comes back to a frame.
         if (image_->isAnimated() && image_->loopCount() == 0) forgetFramesBut(frame);
-        scaled.image = frames_.frame(frame).scaled(fitted_.size(), Qt::IgnoreAspectRatio,
-                                                   Qt::SmoothTransformation);
+        // Scaled straight from the decoder's pixels, which a picture already
+        // at its size must not keep.
+        const QImage source = frames_.view(frame);
+        scaled.image =
+            source.size() == fitted_.size() && frames_.drawsOver()
+                ? source.copy()
+                : source.scaled(fitted_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!scaled.opaque) scaled.opaque = opaqueBounds(scaled.image);
+        if (Measured* known = measured()) known->opaque[frame] = scaled.opaque;
+        if (!image_->isAnimated()) frames_.releasePixels();
         scaled.image.setDevicePixelRatio(dpr_);
     }
     return scaled;
@@ -112,6 +136,8 @@ const PetPicture::Scaled& PetPicture::scaledFrame(std::size_t frame) {
 QRect PetPicture::opaqueOfFrame(std::size_t frame) {
     frame = std::min(frame, frameCount() - 1);
     if (frame < scaled_.size() && scaled_[frame].opaque) return *scaled_[frame].opaque;
+    if (const Measured* known = measured(); known && known->opaque[frame])
+        return *known->opaque[frame];
     return *scaledFrame(frame).opaque;
 }
 
@@ -133,10 +159,14 @@ QImage PetPicture::render(std::size_t frame, int step, QPoint& deviceTopLeft) {
     // still idle picture while the window was hidden) must not reach past
     // this one's frames.
     frame = std::min(frame, frameCount() - 1);
-    const QImage& scaled = scaledFrame(frame).image;
+    const Scaled& scaledEntry = scaledFrame(frame);
+    const QImage& scaled = scaledEntry.image;
     if (step == 0) {
-        deviceTopLeft = fitted_.topLeft();
-        return scaled;
+        // Only the visible part: the margins around it cost memory where the
+        // picture is kept and time where it is sent.
+        const QRect opaque = *scaledEntry.opaque;
+        deviceTopLeft = fitted_.topLeft() + opaque.topLeft();
+        return opaque == scaled.rect() ? scaled : scaled.copy(opaque);
     }
     const QRect bounds = deviceBounds(frame, step);
     QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);

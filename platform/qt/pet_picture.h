@@ -60,9 +60,18 @@ private:
         std::optional<QRect> opaque;  // its visible part, in its own pixels
     };
     using Key = std::pair<std::size_t, int>;
+    // What is measured of a picture at this geometry, kept past the picture
+    // itself: the next load of the same file finds its bounds and steps
+    // without decoding a frame.
+    struct Measured {
+        std::vector<std::optional<QRect>> opaque;  // each frame's visible part
+        std::optional<double> farthest;            // a still picture's farthest visible pixel
+    };
 
     const Scaled& scaledFrame(std::size_t frame);
     QRect opaqueOfFrame(std::size_t frame);
+    // The measurements of the image shown, when its identity is known.
+    Measured* measured();
     void forgetFramesBut(std::size_t frame);
     Rendered& rendered(std::size_t frame, int step);
     QTransform rotation(int step) const;
@@ -80,6 +89,7 @@ private:
     RotationSteps steps_;
     std::vector<Scaled> scaled_;
     std::map<Key, Rendered> rendered_;
+    std::map<std::uint64_t, Measured> measured_;  // by the image's identity
     std::uint64_t uses_ = 0;
 };
 

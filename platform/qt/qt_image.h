@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -28,17 +29,28 @@ public:
         Frames() = default;
         // Premultiplied ARGB, the whole canvas; null when there is no picture.
         QImage frame(std::size_t index);
+        // The same without a copy: a GIF's pixels are only valid until the
+        // next frame is asked for (see drawsOver).
+        QImage view(std::size_t index);
+        bool drawsOver() const { return gif_ != nullptr; }
+        // Drops a still's pixels when it is kept encoded (they are decoded
+        // again should they be asked for): once scaled, a still is not
+        // needed at its own size.
+        void releasePixels();
 
     private:
         friend class QtImage;
         std::vector<QImage> stills_;
+        QByteArray encoded_;
         std::unique_ptr<StreamedGif> gif_;
         QSize size_;
     };
 
     // Every frame decoded already.
-    QtImage(std::vector<Frame> frames, int loopCount);
-    explicit QtImage(std::shared_ptr<const GifStructure> gif);
+    QtImage(std::vector<Frame> frames, int loopCount, std::uint64_t identity = 0);
+    explicit QtImage(std::shared_ptr<const GifStructure> gif, std::uint64_t identity = 0);
+    // A still kept in its file's encoding, `size` pixels once decoded.
+    QtImage(QByteArray encoded, QSize size, std::uint64_t identity = 0);
 
     std::size_t frameCount() const { return delaysMs_.size(); }
     const std::vector<int>& delaysMs() const { return delaysMs_; }
@@ -46,16 +58,22 @@ public:
     QSize pixelSize() const { return size_; }
     bool isAnimated() const { return frameCount() > 1; }
 
+    // The same for every load of the same file as it is now, so what was
+    // drawn from one load can serve the next; 0 when unknown.
+    std::uint64_t identity() const { return identity_; }
+
     Frames frames() const;
     // For one look at a frame: a GIF is decoded from its first frame up.
     QImage frame(std::size_t index) const { return frames().frame(index); }
 
 private:
     std::vector<QImage> decoded_;
+    QByteArray encoded_;
     std::shared_ptr<const GifStructure> gif_;
     std::vector<int> delaysMs_;
     int loopCount_ = 0;
     QSize size_;
+    std::uint64_t identity_ = 0;
 };
 
 }  // namespace glugmo

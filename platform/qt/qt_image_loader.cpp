@@ -1,6 +1,7 @@
 #include "platform/qt/qt_image_loader.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -32,7 +33,17 @@ std::string readWithinLimits(const QString& path, QByteArray& bytes) {
     return {};
 }
 
-LoadedPicture decodeGif(QByteArray bytes, bool fromUser) {
+// The file's path, size and modification time: a file edited in place
+// gets a new identity.
+std::uint64_t identityOf(const QString& path) {
+    const QFileInfo info(path);
+    const QString stamp = info.absoluteFilePath() + QLatin1Char('\n') +
+                          QString::number(info.size()) + QLatin1Char('\n') +
+                          QString::number(info.lastModified().toMSecsSinceEpoch());
+    return std::max<std::uint64_t>(1, std::hash<QString>{}(stamp));
+}
+
+LoadedPicture decodeGif(QByteArray bytes, bool fromUser, std::uint64_t identity) {
     const GifReading reading = readGifStructure(bytes.toStdString());
     if (!reading.gif) return refused(reading.problem);
     if (fromUser) {
@@ -41,10 +52,10 @@ LoadedPicture decodeGif(QByteArray bytes, bool fromUser) {
         first.frame(0);
         if (first.damaged()) return refused("cannot be decoded");
     }
-    return {std::make_shared<QtImage>(reading.gif), {}};
+    return {std::make_shared<QtImage>(reading.gif, identity), {}};
 }
 
-LoadedPicture decodeWhole(QByteArray bytes) {
+LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
@@ -63,7 +74,12 @@ LoadedPicture decodeWhole(QByteArray bytes) {
             {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reader.nextImageDelay()});
     }
     if (frames.empty()) return refused("cannot be decoded");
-    return {std::make_shared<QtImage>(std::move(frames), loopCount), {}};
+    // A still is kept as the file has it, a few dozen times smaller than
+    // its pixels, and decoded again when it has to be drawn at a new size.
+    if (frames.size() == 1 && !reader.supportsAnimation()) {
+        return {std::make_shared<QtImage>(bytes, frames.front().image.size(), identity), {}};
+    }
+    return {std::make_shared<QtImage>(std::move(frames), loopCount, identity), {}};
 }
 
 }  // namespace
@@ -80,8 +96,9 @@ LoadedPicture loadPicture(const QString& path, bool fromUser) {
         }
     }
     // Qt's own GIF reader has no bound on a frame's work; ours has.
-    if (gif) return decodeGif(std::move(bytes), fromUser);
-    return decodeWhole(std::move(bytes));
+    const std::uint64_t identity = identityOf(path);
+    if (gif) return decodeGif(std::move(bytes), fromUser, identity);
+    return decodeWhole(std::move(bytes), identity);
 }
 
 std::shared_ptr<const QtImage> decodeImage(const QString& path) { return loadPicture(path).image; }

@@ -108,7 +108,10 @@ void QtImageView::layoutPicture() {
     const Point anchor = layer_.anchorPoint();
     const QPointF pivot(layer.left() + anchor.x * layer.width(),
                         layer.bottom() - anchor.y * layer.height());
-    if (picture_.setGeometry(layer, pivot, window_.devicePixelRatioF())) ++revision_;
+    if (picture_.setGeometry(layer, pivot, window_.devicePixelRatioF())) {
+        ++revision_;
+        ++layoutRevision_;
+    }
 }
 
 FramePosition QtImageView::framePosition(double time) const {
@@ -157,23 +160,31 @@ WindowCanvas* QtImageView::canvas() {
 }
 
 void QtImageView::showOnCanvas(WindowCanvas& canvas) {
-    if (canvasRevision_ != target_.revision) {
-        // Another picture, size or scale: the old ones will not come back.
+    if (canvasLayout_ != layoutRevision_) {
+        // Another size or scale: the old pictures will not come back.
         canvas.forget();
-        canvasRevision_ = target_.revision;
+        canvasLayout_ = layoutRevision_;
     }
     if (picture_.isEmpty()) {
         canvas.clear();
         return;
     }
-    const WindowCanvas::Key key{target_.frame, target_.step};
+    const WindowCanvas::Key key{pictureKey(), target_.frame, target_.step};
     if (!canvas.has(key)) {
         QPoint topLeft;
-        const QImage image = picture_.render(key.first, key.second, topLeft);
+        const QImage image = picture_.render(key.frame, key.step, topLeft);
         canvas.keep(key, image, topLeft);
-        picture_.releaseAnimationFrame(key.first);
+        picture_.releaseAnimationFrame(key.frame);
     }
     canvas.show(key);
+}
+
+std::uint64_t QtImageView::pictureKey() const {
+    // A picture of unknown origin is never taken for another: its key is
+    // this showing's, with the top bit set, which no file's identity has.
+    constexpr std::uint64_t kUnknown = std::uint64_t{1} << 63;
+    const std::uint64_t identity = image_ ? image_->identity() : 0;
+    return identity != 0 ? identity & ~kUnknown : kUnknown | revision_;
 }
 
 void QtImageView::scheduleNextChange(double time) {

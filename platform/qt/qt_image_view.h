@@ -61,6 +61,8 @@ private:
     // where the widget paints.
     WindowCanvas* canvas();
     void showOnCanvas(WindowCanvas& canvas);
+    // The picture shown, as the canvas knows it.
+    std::uint64_t pictureKey() const;
 
     QWidget& window_;
     std::function<void()> frameChanged_;
@@ -78,7 +80,8 @@ private:
     bool masks_ = false;
     std::unique_ptr<WindowCanvas> canvas_;
     bool canvasTried_ = false;
-    std::uint64_t canvasRevision_ = 0;
+    std::uint64_t layoutRevision_ = 1;  // the size, place and scale of the picture
+    std::uint64_t canvasLayout_ = 0;
 };
 
 }  // namespace glugmo

@@ -3,9 +3,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
+#include <compare>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
-#include <utility>
 
 namespace glugmo {
 
@@ -17,8 +18,13 @@ namespace glugmo {
 // the view paints through the widget instead.
 class WindowCanvas {
 public:
-    // A frame of the picture and a rotation step.
-    using Key = std::pair<std::size_t, int>;
+    // A picture, one of its frames and a rotation step.
+    struct Key {
+        std::uint64_t picture = 0;
+        std::size_t frame = 0;
+        int step = 0;
+        auto operator<=>(const Key&) const = default;
+    };
 
     virtual ~WindowCanvas() = default;
 
@@ -31,7 +37,7 @@ public:
     virtual bool show(Key key) = 0;
     // Shows nothing.
     virtual void clear() = 0;
-    // Drops every kept picture (a new picture, size or scale).
+    // Drops every kept picture (a new size or scale).
     virtual void forget() = 0;
     // Cuts the window to the opaque pixels of what it shows (for a screen
     // without a compositor, where transparent pixels would be black). Turning

@@ -26,8 +26,10 @@ namespace glugmo {
 
 namespace {
 
-// Pixmaps live in the X server; this bounds what the pet keeps there (a
-// rocking pet needs about a dozen steps, a stretch a few dozen).
+// Pixmaps live in the X server; this bounds what the pet keeps there. A
+// rocking pet needs about a dozen steps, a stretch a few dozen, and each
+// reaction a couple of dozen frames: at the usual sizes all of the reactions
+// fit, so a tap replays one with copies alone.
 constexpr qsizetype kKeptBudgetBytes = 8 * 1024 * 1024;
 
 const xcb_format_t* pixmapFormat(const xcb_setup_t* setup, std::uint8_t depth) {
@@ -222,6 +224,16 @@ private:
             .sequence;
     }
 
+    // The part `part` (in the window) of a kept picture.
+    void copyPart(xcb_window_t window, const Kept& kept, const QRect& part) {
+        if (!kept.pixmap) return;
+        xcb_copy_area(
+            c_, kept.pixmap, window, gc_, static_cast<std::int16_t>(part.x() - kept.rect.x()),
+            static_cast<std::int16_t>(part.y() - kept.rect.y()),
+            static_cast<std::int16_t>(part.x()), static_cast<std::int16_t>(part.y()),
+            static_cast<std::uint16_t>(part.width()), static_cast<std::uint16_t>(part.height()));
+    }
+
     // An exposure the server sent before it ran the last copy (a new shape
     // uncovering part of the window) was painted by that copy already, as
     // far as the copy reached.
@@ -265,9 +277,10 @@ private:
             const auto found = shown_ ? kept_.find(*shown_) : kept_.end();
             const bool showing = found != kept_.end();
             fill(expose->window, showing ? exposed_.subtracted(shownRect_) : exposed_);
-            if (showing && exposed_.intersects(shownRect_)) {
-                drawnAt_ = copy(expose->window, found->second);
-            }
+            // Only what was exposed: the rest is on screen already. This
+            // copy does not count as the last whole one (drawnAt_).
+            const QRect part = exposed_.boundingRect() & shownRect_;
+            if (showing && !part.isEmpty()) copyPart(expose->window, found->second, part);
             exposed_ = {};
             xcb_flush(c_);
         }

@@ -122,5 +122,23 @@ TEST(Images, EachViewerOfAGifHasItsOwnFrames) {
     EXPECT_EQ(image->frame(1), early);
 }
 
+// Pictures drawn from one load serve the next only while the file is the
+// same; a still kept encoded still decodes whole when drawn.
+TEST(Images, ALoadIsKnownAgainUntilTheFileChanges) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("idle.png"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/idle.png"), path));
+    const auto first = decodeImage(path), again = decodeImage(path);
+    ASSERT_TRUE(first && again);
+    EXPECT_NE(first->identity(), 0u);
+    EXPECT_EQ(again->identity(), first->identity());
+    EXPECT_EQ(first->frame(0).size(), first->pixelSize());
+    ASSERT_TRUE(QFile::remove(path) &&
+                QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/icon.png"), path));
+    const auto edited = decodeImage(path);
+    ASSERT_TRUE(edited);
+    EXPECT_NE(edited->identity(), first->identity());
+}
+
 }  // namespace
 }  // namespace glugmo

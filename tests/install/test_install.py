@@ -21,7 +21,7 @@ from pet_test_case import PetTestCase  # noqa: E402
 
 SOURCE = Path(__file__).resolve().parents[2]
 # The runtime packages the program cannot start without, on Debian 12.
-NEEDED = {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libqt6dbus6", "libgif7", "libxcb1", "libxcb-shape0"}
+NEEDED = {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6dbus6", "libgif7", "libxcb1", "libxcb-shape0"}
 VERSION = None
 
 
