@@ -1,0 +1,185 @@
+// Where the pet, its bubble and its window go, and what a press on it means.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/pet_layout.h"
+#include "bubble/bubble_geometry.h"
+#include "pet/pet_view.h"
+#include "platform/monitor_area.h"
+#include "tests/fake/fake_run_loop.h"
+#include "tests/fake/fake_windows.h"
+
+namespace glugmo {
+namespace {
+
+TEST(PetLayout, KnownSizesGiveTheKnownFramesWithThePetInsideItsMargins) {
+    struct Case {
+        double size;
+        Size window;
+        Rect petView;
+    };
+    const Case cases[] = {
+        {120, {175.2, 167.67418738049716}, Rect::make(27.6, 13.743785850860423, 120, 137.43785850860422)},
+        {200, {292, 279.4569789674952}, Rect::make(46, 22.906309751434037, 200, 229.06309751434034)},
+        {1, {1.46, 1.3972849}, Rect::make(0.23, 0.11453154875717018, 1, 1.1453154875717018)},
+    };
+    for (const Case& c : cases) {
+        const PetLayout layout = petLayout(c.size);
+        EXPECT_NEAR(layout.windowSize.width, c.window.width, 1e-9) << c.size;
+        EXPECT_NEAR(layout.windowSize.height, c.window.height, 1e-6) << c.size;
+        EXPECT_EQ(layout.contentFrame, Rect::make(0, 0, layout.windowSize.width, layout.windowSize.height));
+        for (const auto& [got, want] : {std::pair{layout.petViewFrame.origin.x, c.petView.origin.x},
+                                        {layout.petViewFrame.origin.y, c.petView.origin.y},
+                                        {layout.petViewFrame.size.width, c.petView.size.width},
+                                        {layout.petViewFrame.size.height, c.petView.size.height}}) {
+            EXPECT_NEAR(got, want, 1e-9) << c.size;
+        }
+        EXPECT_EQ(layout.layerFrame, Rect::make(0, 0, c.size, layout.petViewFrame.size.height));
+        // The rocking never leaves the window: 0.12 of the pet's height above it.
+        const Rect pet = layout.petViewFrame;
+        EXPECT_NEAR(layout.windowSize.height - pet.maxY(), 0.12 * pet.size.height, 1e-9) << c.size;
+        // Placed by the window's origin (placement and resizing are the startup and menu tests').
+        EXPECT_EQ(petRectangle({1000, 40}, c.size), (Rect{{1000 + pet.origin.x, 40 + pet.origin.y}, pet.size}));
+    }
+}
+
+const Rect kAnchor = Rect::make(1027.6, 53.74378585086042, 120, 137.43785850860422);
+
+// Padded and clamped, centred eight points above the anchor, the label
+// centred vertically inside the padding.
+TEST(BubbleGeometry, SizeIsPaddedAndClampedAndCentredEightPointsAboveTheAnchor) {
+    const struct {
+        Size fitting;
+        double width, height;
+        Rect label;
+    } cases[] = {
+        {{0, 0}, 90, 36, Rect::make(14, 18, 62, 0)},               // empty text: the minimum bubble
+        {{40, 17}, 90, 36, Rect::make(14, 9.5, 62, 17)},
+        {{62.5, 20.5}, 90.5, 36.5, Rect::make(14, 8, 62.5, 20.5)}, // just past both minimums
+        {{100, 17}, 128, 36, Rect::make(14, 9.5, 100, 17)},
+        {{232, 54}, 260, 70, Rect::make(14, 8, 232, 54)},          // wrapped onto three lines: full width
+        {{240, 900}, 260, 916, Rect::make(14, 8, 232, 900)},       // no height limit
+    };
+    for (const auto& c : cases) {
+        const BubbleGeometry g = bubbleGeometry(c.fitting, kAnchor);
+        EXPECT_EQ(g.panelFrame.size, (Size{c.width, c.height})) << c.fitting.width;
+        EXPECT_EQ(g.labelFrame, c.label) << c.fitting.width;
+        EXPECT_DOUBLE_EQ(g.panelFrame.midX(), kAnchor.midX());
+        EXPECT_DOUBLE_EQ(g.panelFrame.minY(), kAnchor.maxY() + 8);
+    }
+}
+
+TEST(BubbleGeometry, StaysWholeOnTheAnchorsMonitorMovedTheLeast) {
+    const Rect lower = Rect::make(0, 0, 1440, 900);
+    const Rect upper = Rect::make(200, 900, 1280, 800);
+    const struct {
+        const char* where;
+        Rect anchor, screen;
+        Size fitting;
+        Point origin;
+    } cases[] = {
+        {"fits: untouched", kAnchor, lower, {100, 17}, {1023.6, 199.18164}},
+        {"touches the top exactly", Rect::make(600, 708, 120, 148), lower, {100, 17}, {596, 864}},
+        {"no room above: below", Rect::make(600, 720, 120, 137), lower, {100, 17}, {596, 676}},
+        {"off the right edge", Rect::make(1400, 100, 120, 137), lower, {100, 17}, {1312, 245}},
+        {"off the left edge", Rect::make(-50, 100, 120, 137), lower, {100, 17}, {0, 245}},
+        {"below the bottom", Rect::make(600, -300, 120, 137), lower, {100, 17}, {596, 0}},
+        {"upper monitor, no room above", Rect::make(300, 1600, 120, 137), upper, {232, 54}, {230, 1522}},
+        {"upper monitor, past its left", Rect::make(150, 1000, 120, 137), upper, {100, 17}, {200, 1145}},
+        {"taller than the monitor: top kept", kAnchor, lower, {232, 900}, {957.6, -16}},
+    };
+    for (const auto& c : cases) {
+        const Rect frame = bubbleGeometry(c.fitting, c.anchor, c.screen).panelFrame;
+        EXPECT_NEAR(frame.minX(), c.origin.x, 1e-4) << c.where;
+        EXPECT_NEAR(frame.minY(), c.origin.y, 1e-4) << c.where;
+    }
+}
+
+TEST(BubbleText, LongTextsAreCutToThreeHundredCharactersWithAnEllipsis) {
+    std::string ideographs;
+    for (int i = 0; i < 400; ++i) ideographs += "测";
+    const std::string x300(300, 'x');
+    const std::pair<std::string, std::string> cases[] = {{ideographs, ideographs.substr(0, 299 * 3) + "…"},
+                                                         {x300, x300}, {x300 + "y", std::string(299, 'x') + "…"},
+                                                         {"功德+1", "功德+1"}, {"", ""}};
+    for (const auto& [text, shown] : cases) EXPECT_EQ(textForBubble(text), shown) << text.size();
+}
+
+// A 1440x900 monitor on the left and a 1280x1024 one on its right, on one
+// 2720x1024 X screen: the left one's bottom is not the screen's bottom.
+const Size kScreen{2720, 1024};
+const Rect kLeft = Rect::make(0, 0, 1440, 900);
+const Rect kRight = Rect::make(1440, 0, 1280, 1024);
+
+// One panel along one edge of the X screen, over the given span.
+PanelStrut bottom(double t, double a, double b) { return {.bottom = t, .bottomStartX = a, .bottomEndX = b}; }
+PanelStrut top(double t, double a, double b) { return {.top = t, .topStartX = a, .topEndX = b}; }
+PanelStrut left(double t, double a, double b) { return {.left = t, .leftStartY = a, .leftEndY = b}; }
+PanelStrut right(double t, double a, double b) { return {.right = t, .rightStartY = a, .rightEndY = b}; }
+
+TEST(MonitorFreeArea, EachMonitorLosesOnlyThePanelsOnItsOwnEdges) {
+    const struct {
+        const char* where;
+        Rect monitor;
+        std::vector<PanelStrut> struts;
+        Rect free;
+    } cases[] = {
+        {"no panel", kLeft, {}, kLeft},
+        {"48-px bottom panel on the left", kLeft, {bottom(124 + 48, 0, 1439)}, Rect::make(0, 0, 1440, 852)},
+        {"... seen from the right", kRight, {bottom(124 + 48, 0, 1439)}, kRight},
+        {"top panel on the right", kRight, {top(25, 1440, 2719)}, Rect::make(1440, 25, 1280, 999)},
+        {"... seen from the left", kLeft, {top(25, 1440, 2719)}, kLeft},
+        {"left panel, then a bottom one", kLeft, {left(40, 0, 899), bottom(124 + 30, 0, 1439)},
+         Rect::make(40, 0, 1400, 870)},
+        {"right panel in the screen's middle", kLeft, {right(1280 + 36, 0, 899)}, Rect::make(0, 0, 1404, 900)},
+        {"... swallows nothing of the right", kRight, {right(1280 + 36, 0, 899)}, kRight},
+        {"left panel in the screen's middle", kRight, {left(1440 + 36, 0, 1023)}, Rect::make(1476, 0, 1244, 1024)},
+        {"right panel at the screen's edge", kRight, {right(30, 0, 1023)}, Rect::make(1440, 0, 1250, 1024)},
+        {"panel beside the left monitor's span", kLeft, {left(40, 950, 1023)}, kLeft},
+    };
+    for (const auto& c : cases) EXPECT_EQ(monitorFreeArea(c.monitor, kScreen, c.struts), c.free) << c.where;
+}
+
+struct Gestures : ::testing::Test {
+    fake::FakeRunLoop loop;
+    fake::FakePetWindow window{loop, Rect::make(100, 100, 175.2, 167.7), false};
+    PetView view{&window, window.imageView()};
+    std::vector<std::string> calls;
+
+    void SetUp() override {
+        view.onTap = [this] { calls.push_back("tap"); };
+        view.onDoubleTap = [this] { calls.push_back("double"); };
+        view.onRightTap = [this](ImageView& v) { calls.push_back(&v == &window.imageView() ? "right" : "other"); };
+    }
+};
+
+TEST(IsTap, DisplacementBelowSixPointsIsATap) {
+    const std::pair<Point, bool> cases[] = {
+        {{0, 0}, true}, {{5, 3}, true}, {{6, 0}, false}, {{0, -6.1}, false}, {{0, -5.9}, true}};
+    for (const auto& [to, tap] : cases) {
+        EXPECT_EQ(isTap({10, 10}, {10 + to.x, 10 + to.y}), tap) << to.x << "," << to.y;
+    }
+}
+
+// A press released where it began is a tap; a double click taps then hides;
+// a triple click's third press is a press. Every press but a double drags.
+TEST_F(Gestures, PressesReleasesAndRightClicks) {
+    for (Point to : {Point{100, 100}, Point{106, 100}, Point{111, 103}}) {  // still, moved 6, moved (5, 3)
+        view.mouseDown(1);
+        window.moveTo(to);
+        view.mouseUp();
+    }
+    window.moveTo({100, 100});
+    for (int clicks : {1, 2}) view.mouseDown(clicks), view.mouseUp();
+    view.mouseDown(3);
+    view.mouseDown(1);
+    window.moveTo({300, 300});
+    view.rightMouseDown();
+    EXPECT_EQ(view.dragOrigin(), (Point{100, 100}));  // right clicks leave it alone
+    EXPECT_EQ(calls, (std::vector<std::string>{"tap", "tap", "tap", "double", "tap", "right"}));
+    EXPECT_EQ(window.dragRequests, 6);
+}
+
+}  // namespace
+}  // namespace glugmo
