@@ -7,8 +7,7 @@
 #include "bubble/bubble_geometry.h"
 #include "pet/pet_view.h"
 #include "platform/monitor_area.h"
-#include "tests/fake/fake_run_loop.h"
-#include "tests/fake/fake_windows.h"
+#include "tests/fake/fake_platform.h"
 
 namespace glugmo {
 namespace {

@@ -15,7 +15,7 @@
 #include "menu/quotes.h"
 #include "menu/settings_rules.h"
 #include "pet/tap_history.h"
-#include "tests/fake/fake_services.h"
+#include "tests/fake/fake_platform.h"
 
 namespace glugmo {
 namespace {
