@@ -1,20 +1,32 @@
+// The Qt backend's services: run loop, clock, pictures, the settings file
+// and the display session it starts in.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <functional>
+#include <limits>
+#include <optional>
+#include <set>
+#include <string>
 
+#include "platform/qt/display_session.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_image_loader.h"
 #include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_run_loop.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/qt/settings_text.h"
 
 namespace glugmo {
 namespace {
@@ -120,6 +132,188 @@ TEST(Images, EachViewerOfAGifHasItsOwnFrames) {
     EXPECT_EQ(second.frame(1), early);
     EXPECT_EQ(first.frame(5), late);
     EXPECT_EQ(image->frame(1), early);
+}
+
+// What the store itself puts reads as the rules expect; doubles in the
+// shortest text that reads back as the same number.
+TEST(SettingText, StoredValuesReadAsTheTextTheRulesExpect) {
+    const std::pair<QVariant, std::string> table[] = {{true, "true"}, {120.0, "120"}, {1.0 / 3, "0.3333333333333333"},
+                                                      {-std::numeric_limits<double>::infinity(), "-inf"}, {7, "7"}};
+    for (const auto& [value, text] : table) EXPECT_EQ(settingText(value), text);
+    for (double value : {167.67418738049716, 1e-300, -0.0}) EXPECT_EQ(std::stod(*settingText(value)), value);
+}
+
+const char* const kKeys[] = {"clockOn", "drinkOn", "ghostMode", "petSize"};
+
+TEST(SettingsFile, ReadsAndRewritesEveryFileAsQSettingsReadsIt) {
+    QTemporaryDir folder;
+    const QByteArray files[] = {
+        "clockOn = \"a, b\" \ndrinkOn=x ; comment\npetSize=\\x41\\t1\\101\nghostMode=a\\,b\\;c\\\"\\\\\\?\\'\\q\n",
+        "[general]\r\nclockOn=false\r\npetSize=80.5\r\nghostMode=\r\ndrinkOn=\"\"\r\n\r\n",
+        "petSize=1\\\n20\nclockOn=\"two\nlines\"\ndrinkOn=\" padded \"  \n",
+        "[Other]\nclockOn=1\n[General]\ndrinkOn=0\n[%General]\nghostMode=1\n",
+        "clockOn=@Invalid()\ndrinkOn=@String(x)\nghostMode=@@at\npetSize=@notatype\n",
+        "clockOn=true\nclockOn=false\n;petSize=5\n#drinkOn=0\n  ghostMode   =  on  \n",
+        "[General\nclockOn=false\nno equals here\npetSize=中文 200\n",
+        "clockOn=a, @@b\ndrinkOn=x, @Invalid()\npetSize=1\\x\nghostMode=@Invalid()x\nghostMode=\"open\n",
+        QByteArray("\x00\xff[\n=\x01\x02petSize\nclockOn=\xe4\xb8", 26),
+    };
+    // Each file a new one: QSettings caches what it read by path, size and
+    // time, and two files of one size written in one second would read the same.
+    for (const QByteArray& bytes : files) {
+        SCOPED_TRACE(bytes.toStdString());
+        const QString path = folder.filePath(QString::number(&bytes - files) + QStringLiteral(".conf"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QVariantMap before;
+        const QSettings reference(path, QSettings::IniFormat);
+        for (const QString& key : reference.allKeys()) before[key] = reference.value(key);
+        QtSettingsStore store(path);
+        for (const char* key : kKeys) EXPECT_EQ(store.rawValue(key), settingText(before.value(key))) << key;
+        // Rewritten in place at once, it keeps what it does not change.
+        store.setBool("ghostMode", true);
+        const QSettings after(path, QSettings::IniFormat);
+        EXPECT_EQ(after.value("ghostMode").toString(), "true");
+        for (const QString& key : before.keys())
+            EXPECT_TRUE(key == "ghostMode" || after.value(key) == before.value(key)) << key.toStdString();
+    }
+}
+
+// A disk whose file reads back as chosen, and whose writes fail with a
+// chosen errno (0: they succeed).
+struct ScriptedDisk final : SettingsDisk {
+    std::optional<std::string> read(const std::string&, int& error) const override {
+        error = readError;
+        if (readError) return std::nullopt;
+        const auto& seen = midWriteReads-- > 0 ? midWrite : file;
+        error = seen ? 0 : ENOENT;
+        return seen;
+    }
+    int replace(const std::string&, std::string_view bytes) override {
+        const int error = failures.empty() ? 0 : failures.front();
+        if (!failures.empty()) failures.erase(failures.begin());
+        if (error == 0) file = std::string(bytes);
+        return error;
+    }
+    std::optional<std::string> file;
+    std::optional<std::string> midWrite;  // what the next reads see instead of `file`
+    mutable int midWriteReads = 0;
+    int readError = 0;  // the file is there but cannot be read
+    std::vector<int> failures;  // one per write, in order
+};
+
+TEST(SettingsStoreFailures, AFailedWriteLeavesTheFileAndSaysSoOncePerKind) {
+    const std::string good = "[General]\nclockOn=true\ndrinkOn=true\nghostMode=false\npetSize=200\n";
+    ScriptedDisk disk;
+    disk.file = good;
+    // No space (with a page free or none), a read-only folder, a folder in
+    // the file's place; each kind is told once however often it recurs.
+    disk.failures = {ENOSPC, ENOSPC, EROFS, ENOSPC, EISDIR, EROFS, EISDIR, ENOSPC, 0};
+    std::vector<std::string> told;
+    QtSettingsStore store("/c/Glugmo/Glugmo.conf", disk, [&](const std::string& line) { told.push_back(line); });
+    bool clockOn = true;
+    double petSize = 200;
+    for (int i = 0; disk.failures.size() > 1; ++i) {
+        if (i % 2 == 0) store.setDouble("petSize", petSize = 80 + i);
+        else store.setBool("clockOn", clockOn = !clockOn);
+        EXPECT_EQ(disk.file, good) << "after write " << i;
+        EXPECT_EQ(store.rawValue("petSize"), settingText(QVariant(petSize))) << i;
+        EXPECT_EQ(store.rawValue("clockOn"), clockOn ? "true" : "false") << i;
+    }
+    // Nor is a file written over that is there but cannot be read.
+    disk.readError = EACCES;
+    store.setBool("ghostMode", true);
+    EXPECT_EQ(disk.file, good);
+    EXPECT_EQ(store.rawValue("ghostMode"), "true");
+    const int kinds[] = {ENOSPC, EROFS, EISDIR, EACCES};
+    ASSERT_EQ(told.size(), std::size(kinds));
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        EXPECT_NE(told[i].find(std::strerror(kinds[i])), std::string::npos) << told[i];
+        EXPECT_NE(told[i].find("/c/Glugmo/Glugmo.conf"), std::string::npos) << told[i];
+    }
+}
+
+TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
+    const std::string good = "[General]\nclockOn=false\nghostMode=true\npetSize=200\nzoom=\"a, b\"\n"
+                             "\n[Other]\nx=1\n";
+    // Caught once, a second look finds the file whole; caught for good, the
+    // settings in effect fill in. A shorter file that stays as it is was
+    // meant: only the keys the pet uses come back.
+    const struct {
+        std::optional<std::string> midWrite;
+        int reads;
+        bool unknownKeysKept;
+    } rows[] = {
+        {"", 1, true}, {std::nullopt, 1, true} /* gone for a moment */, {std::string("\x00\xff junk", 7), 100, true},
+        {"[General]\nclockOn=false\n", 1, true}, {"[General]\nclockOn=false\n", 100, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.midWrite.value_or("(missing)") + " read " + std::to_string(row.reads));
+        ScriptedDisk disk;
+        disk.file = good;
+        QtSettingsStore store("/c/Glugmo.conf", disk, [](const std::string& line) { FAIL() << line; });
+        for (const char* key : kKeys) store.rawValue(key);
+        disk.midWrite = row.midWrite;
+        disk.midWriteReads = row.reads;
+        store.setBool("drinkOn", false);
+        std::set<std::string> lines, expected = {"/clockOn=false", "/drinkOn=false", "/ghostMode=true", "/petSize=200"};
+        for (const IniEntry& e : parseIni(*disk.file).entries) lines.insert(e.section + "/" + e.key + "=" + e.value);
+        if (row.unknownKeysKept) expected.insert({"/zoom=\"a, b\"", "Other/x=1"});
+        EXPECT_EQ(lines, expected);
+    }
+}
+
+TEST(PlatformChoice, RunsOnXWhereverItAnswersAndOtherwiseSaysWhatItNeeds) {
+    const struct {
+        const char* what;
+        DisplaySession session;  // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY
+        std::optional<bool> xServerAnswers;
+        bool xcb;
+        const char* refusalSays;  // empty: no refusal
+    } cases[] = {
+        {"Wayland with XWayland", {"", "wayland-0", "wayland", ":0"}, true, true, ""},
+        {"plain X11 session", {"", "", "x11", ":0"}, true, true, ""},
+        {"user chose Wayland", {"wayland", "wayland-0", "wayland", ":0"}, true, true, ""},
+        {"user chose offscreen", {"offscreen", "wayland-0", "wayland", ":0"}, true, false, ""},
+        {"offscreen needs no X", {"offscreen", "", "", ""}, false, false, ""},
+        {"no XWayland", {"", "wayland-0", "wayland", ""}, false, false, "XWayland"},
+        {"Wayland asked, no X", {"wayland;xcb", "", "", ""}, false, false, "XWayland"},
+        {"X server gone", {"", "", "x11", ":7"}, false, false, "\":7\""},
+        {"no display at all", {"", "", "", ""}, false, false, "DISPLAY=:0"},
+        {"not built for X11", {"", "wayland-0", "wayland", ""}, std::nullopt, false, ""},
+    };
+    for (const auto& c : cases) {
+        const DisplayPlan plan = planDisplay(c.session, c.xServerAnswers);
+        EXPECT_EQ(plan.useXcb, c.xcb) << c.what;
+        EXPECT_EQ(plan.refusal.isEmpty(), !*c.refusalSays) << c.what;
+        EXPECT_TRUE(plan.refusal.contains(QLatin1String(c.refusalSays))) << c.what;
+        EXPECT_FALSE(plan.refusal.contains(QLatin1Char('\n'))) << c.what;
+    }
+}
+
+TEST(DisplayKey, NamesOneDisplayTheSameWayAndTwoDisplaysApart) {
+    const DisplaySession x0{"", "", "x11", ":0"};
+    const DisplaySession x0screen1{"", "", "x11", ":0.1"};
+    const DisplaySession x1{"", "", "x11", ":1"};
+    EXPECT_EQ(displayKey(x0), displayKey(x0screen1));
+    EXPECT_NE(displayKey(x0), displayKey(x1));
+    // The Wayland socket names a Wayland session, whichever X display
+    // XWayland happens to have.
+    EXPECT_EQ(displayKey({"", "wayland-0", "wayland", ":0"}),
+              displayKey({"", "wayland-0", "wayland", ":1"}));
+    EXPECT_NE(displayKey({"", "wayland-0", "", ""}), displayKey({"", "wayland-1", "", ""}));
+}
+
+TEST(DisplayKey, IsOneSafeFileNameForAnyDisplayName) {
+    for (const DisplaySession& session :
+         {DisplaySession{"", "/run/user/1000/wayland-0", "", ""},
+          DisplaySession{"", "", "", "host.example:10.0"}, DisplaySession{"", "", "", ""}}) {
+        const QString key = displayKey(session);
+        EXPECT_FALSE(key.isEmpty());
+        EXPECT_FALSE(key.contains(QLatin1Char('/'))) << key.toStdString();
+        EXPECT_FALSE(key.contains(QLatin1Char(':'))) << key.toStdString();
+    }
 }
 
 }  // namespace

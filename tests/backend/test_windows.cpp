@@ -1,15 +1,23 @@
+// The Qt backend's windows, menu and animation as the pet draws them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
+#include "platform/qt/animation_timing.h"
 #include "platform/qt/coordinates.h"
+#include "platform/qt/frame_timeline.h"
+#include "platform/qt/menu_presenter.h"
 #include "platform/qt/qt_bubble_panel.h"
 #include "platform/qt/qt_image_loader.h"
+#include "platform/qt/qt_layer.h"
 #include "platform/qt/qt_pet_window.h"
+#include "platform/qt/rotation_steps.h"
 
 namespace glugmo {
 namespace {
@@ -59,34 +67,22 @@ struct PetWindowUnderTest : MouseHandler {
     }
 };
 
+// Frames are points from the primary screen's bottom-left corner, kept with
+// their fractions until the window moves; a window manager's own placement
+// of a window just shown is taken back.
 TEST(PetWindow, KeepsItsFractionalFrameInBottomLeftPointsUntilMoved) {
     PetWindowUnderTest pet;
     const int screenBottom = primaryScreenGeometry().bottom() + 1;
     EXPECT_EQ(pet.window.frame(), kWindowFrame);
     EXPECT_EQ(pet.window.widget().geometry(), QRect(1205, screenBottom - 40 - 168, 175, 168));
-    const QRectF view = pet.window.qtImageView().rectInWindow();
-    EXPECT_NEAR(view.left(), 27.6, 1e-9);
-    EXPECT_NEAR(view.bottom(), 168 - kViewFrame.origin.y, 1e-9);
-    EXPECT_NEAR(view.height(), kViewFrame.size.height, 1e-9);
-    // The window manager's own placement of a window just shown is taken
-    // back; a later move (a drag, the window manager) gives the real place.
     pet.window.widget().move(903, 420);
     EXPECT_EQ(pet.window.widget().geometry(), QRect(1205, screenBottom - 40 - 168, 175, 168));
     pet.window.widget().move(900, 400);
     EXPECT_EQ(pet.window.frame(), Rect::make(900, screenBottom - 400 - 168, 175, 168));
     EXPECT_EQ(toWholePixels(QRectF(10.4, 10.6, 0.2, 0.3)), QRect(10, 11, 1, 1));  // never vanishes
-    // Points start at the bottom-left corner of the primary screen, wherever it is.
     const QRect offset(100, 50, 1280, 800);
     EXPECT_EQ(toQtScreen(Rect::make(0, 0, 10, 10), offset), QRectF(100, 840, 10, 10));
     EXPECT_EQ(fromQtScreen(QRectF(100, 840, 10, 10), offset), Rect::make(0, 0, 10, 10));
-    // Ghost mode lets clicks through, and visibility follows.
-    for (const bool ghost : {true, false}) {
-        pet.window.setIgnoresMouseEvents(ghost);
-        EXPECT_EQ(pet.window.ignoresMouseEvents(), ghost);
-        EXPECT_EQ(bool(pet.window.widget().windowHandle()->flags() & Qt::WindowTransparentForInput), ghost);
-        ghost ? pet.window.orderOut() : pet.window.orderFrontRegardless();
-        EXPECT_EQ(pet.window.isVisible(), !ghost);
-    }
 }
 
 TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
@@ -175,6 +171,194 @@ TEST(BubblePanel, FadesOutThenCallsBackAndShowsFullyAgain) {
     QTest::qWait(300);
     EXPECT_DOUBLE_EQ(panel.alpha(), 1);
     EXPECT_TRUE(faded);
+}
+
+struct MenuModel : ::testing::Test {
+    std::shared_ptr<Menu> model = std::make_shared<Menu>();
+    std::shared_ptr<Menu> sizes = std::make_shared<Menu>();
+    std::vector<std::string> performed;
+    std::function<void(MenuItem&)> record = [this](MenuItem& item) { performed.push_back(item.title); };
+    std::shared_ptr<MenuItem> ghost = MenuItem::make("幽灵模式", record);
+    QMenu menu;
+    MenuPresenter presenter{menu};
+
+    MenuModel() {
+        auto sizeItem = MenuItem::make("大小");
+        sizes->addItem(MenuItem::make("小只 80", record));
+        model->setSubmenu(sizes, *sizeItem);
+        ghost->state = MenuItem::State::On;
+        for (auto item : {ghost, sizeItem, MenuItem::separatorItem(), MenuItem::make("退出", record, "q")})
+            model->addItem(item);
+        presenter.setModel(model);
+    }
+};
+
+// Each opening rebuilds the menu from the model as it is now; the old
+// submenus go with the old actions.
+TEST_F(MenuModel, OpeningShowsTheModelAsItIsNow) {
+    EXPECT_TRUE(menu.actions()[0]->isCheckable() && menu.actions()[0]->isChecked());
+    ghost->state = MenuItem::State::Off;
+    ghost->title = "幽灵模式 (关)";
+    sizes->addItem(MenuItem::make("标准 120"));
+    menu.popup(QPoint(10, 10));
+    const auto actions = menu.actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("幽灵模式 (关)"));
+    EXPECT_FALSE(actions[0]->isChecked());
+    ASSERT_NE(actions[1]->menu(), nullptr);
+    EXPECT_EQ(actions[1]->menu()->actions().size(), 2);
+    EXPECT_TRUE(actions[2]->isSeparator());
+    EXPECT_EQ(actions[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    actions[1]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(performed, std::vector<std::string>{"小只 80"});
+    menu.close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(), 1);
+}
+
+TEST_F(MenuModel, CtrlQWorksWhileTheMenuIsOpen) {
+    menu.popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    QTest::keyClick(&menu, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(performed, std::vector<std::string>{"退出"});
+    EXPECT_FALSE(menu.isVisible());
+    // A key without the modifier is the menu's own business.
+    menu.popup(QPoint(10, 10));
+    QTest::keyClick(&menu, Qt::Key_Q);
+    EXPECT_EQ(performed.size(), 1u);
+    menu.close();
+}
+
+const BasicAnimation kRock{"transform.rotation.z",       -0.055, 0.055, 1.7, true, kRepeatForever,
+                           TimingFunction::EaseInEaseOut};
+const KeyframeAnimation kStretch{
+    "transform.rotation.z", {0, 0.18, -0.05, 0.02, 0}, {0, 0.35, 0.65, 0.85, 1.0}, 1.4, TimingFunction::EaseInEaseOut};
+
+// When the eased curve reaches `progress`, in seconds of the stretch.
+double stretchTimeAt(double progress) {
+    double low = 0, high = 1;
+    for (int step = 0; step < 60; ++step) (easeInEaseOut((low + high) / 2) < progress ? low : high) = (low + high) / 2;
+    return low * 1.4;
+}
+
+TEST(AnimationValues, RockSweepsAndStretchPassesItsKeysUnderOneCurve) {
+    const BasicAnimation once{"transform.rotation.z", 0, 1, 2.0, false, 0, TimingFunction::Linear};
+    BasicAnimation twiceBack = once;
+    twiceBack.duration = 1, twiceBack.autoreverses = true, twiceBack.repeatCount = 2;
+    const struct {
+        Animation animation;
+        double time;
+        std::optional<double> value;  // none: ended
+    } table[] = {
+        {kRock, 0, -0.055}, {kRock, 0.85, 0}, {kRock, 1.7, 0.055}, {kRock, 2.55, 0}, {kRock, 3400.0, -0.055},
+        {once, 0.5, 0.25}, {once, 2.0, {}}, {twiceBack, 1.5, 0.5}, {twiceBack, 3.25, 0.75}, {twiceBack, 4, {}},
+        {kStretch, stretchTimeAt(0.35), 0.18}, {kStretch, stretchTimeAt(0.65), -0.05},
+        {kStretch, stretchTimeAt(0.85), 0.02}, {kStretch, stretchTimeAt(0.5), 0.065}, {kStretch, 1.4, {}},
+    };
+    for (const auto& row : table) {
+        const auto value = animationValueAt(row.animation, row.time);
+        ASSERT_EQ(value.has_value(), row.value.has_value()) << row.time;
+        EXPECT_NEAR(value.value_or(0), row.value.value_or(0), 1e-6) << row.time;
+    }
+    EXPECT_TRUE(std::isinf(activeDuration(kRock)));
+}
+
+// A layer on a clock the test moves by hand.
+struct LayerOnTestClock : ::testing::Test {
+    double now = 100;
+    int changes = 0;
+    QtLayer layer{[this] { return now; }, [this] { ++changes; }};
+};
+
+TEST_F(LayerOnTestClock, TheNewestRunningRotationIsDrawnUntilItEnds) {
+    layer.addAnimation(kRock, "rock");
+    EXPECT_NEAR(layer.rotationAt(now + 1.7), 0.055, 1e-9);
+    now += 0.85;
+    layer.addAnimation(kRock, "rock");  // replaces and restarts
+    EXPECT_NEAR(layer.rotationAt(now), -0.055, 1e-12);
+    now += 0.5;
+    layer.addAnimation(kStretch, "stretch");
+    EXPECT_NEAR(layer.rotationAt(now), 0, 1e-12);
+    EXPECT_TRUE(layer.isAnimatingAt(now + 0.7));
+    // Once the stretch has ended the rock shows through again, still in phase.
+    EXPECT_NEAR(layer.rotationAt(now + 2.0), *animationValueAt(kRock, 2.5), 1e-12);
+    now += 1.4;
+    EXPECT_FALSE(layer.hasAnimation("stretch"));
+    layer.removeAnimation("rock");
+    EXPECT_FALSE(layer.hasAnimation("rock"));
+    EXPECT_FALSE(layer.isAnimatingAt(now));
+    EXPECT_DOUBLE_EQ(layer.rotationAt(now), 0);
+    BasicAnimation fade = kRock;
+    fade.keyPath = "opacity";
+    layer.addAnimation(fade, "fade");
+    EXPECT_TRUE(layer.hasAnimation("fade"));
+    EXPECT_DOUBLE_EQ(layer.rotationAt(now + 1), 0);
+    EXPECT_FALSE(layer.isAnimatingAt(now));
+    layer.resetTransform();
+    layer.setAnchorPoint({0.5, 0});
+    layer.setFrame(Rect::make(0, 0, 120, 137));
+    EXPECT_EQ(changes, 8);
+}
+
+// A 120 x 137 picture rotating about its bottom centre: its top corners are
+// the farthest points, about 149.6 pixels away. One step moves them a pixel.
+TEST(RotationSteps, OneStepMovesTheFarthestPointByOnePixel) {
+    const double radius = farthestDistance(QRectF(0, 0, 120, 137), QPointF(60, 137));
+    EXPECT_NEAR(radius, std::hypot(60.0, 137.0), 1e-9);
+    EXPECT_DOUBLE_EQ(farthestDistance(QRectF(), QPointF(60, 137)), 0);
+    const RotationSteps steps(radius), none(0);
+    EXPECT_NEAR(steps.step() * radius, 1.0, 1e-12);
+    const std::pair<double, int> indices[] = {
+        {0.0, 0}, {0.49 / radius, 0}, {0.51 / radius, 1}, {-0.055, -static_cast<int>(std::lround(0.055 * radius))}};
+    for (const auto& [angle, index] : indices) EXPECT_EQ(steps.indexOf(angle), index) << angle;
+    EXPECT_EQ(none.indexOf(0.18) + none.indexOf(NAN), 0);  // no picture never repaints for rotation
+    // The drawn angle is never further than half a pixel from the true one.
+    for (double angle = -0.2; angle <= 0.2; angle += 0.0007)
+        EXPECT_LE(std::abs(steps.angleOf(steps.indexOf(angle)) - angle) * radius, 0.5 + 1e-9);
+
+    // Following the wake-ups as the view does, each repaint of a rock moves one step.
+    const auto rock = [](double t) {
+        const double phase = std::fmod(t, 3.4) / 1.7;
+        return -0.055 + 0.11 * (0.5 - 0.5 * std::cos(M_PI * (phase > 1 ? 2 - phase : phase)));
+    };
+    double t = 0;
+    int index = steps.indexOf(rock(t)), repaints = 0;
+    while (t < 3.4) {
+        t = nextStepChange(rock, steps, index, t, 0.25, 0.004);
+        const int next = steps.indexOf(rock(t));
+        EXPECT_LE(std::abs(next - index), 1) << t;
+        repaints += next != index;
+        index = next;
+    }
+    EXPECT_NEAR(repaints, 2 * 0.11 * radius, 3);  // two sweeps of some 16 steps
+    // A turn of a step every 0.1 s leaves step 0 at 0.05 s; a still angle waits the longest.
+    const RotationSteps hundredths(100);
+    EXPECT_NEAR(nextStepChange([](double t) { return 0.1 * t; }, hundredths, 0, 0.0, 0.25, 0.004), 0.052, 1e-9);
+    EXPECT_DOUBLE_EQ(nextStepChange([](double) { return 0.02; }, hundredths, 2, 3.0, 0.25, 0.004), 3.25);
+}
+
+// Frames follow their own delays, tiny ones played as 20 ms; a loop count
+// limits the passes (0 plays once, 2 three times), then the last frame holds.
+TEST(FrameTimeline, FramesFollowTheirDelaysForTheirLoops) {
+    const std::vector<int> delays{100, 50, 200}, pair{100, 100};
+    const struct {
+        std::vector<int> delays;
+        int loops;
+        std::int64_t elapsed;
+        std::size_t frame;
+        std::optional<std::int64_t> untilNext;  // none: held for good
+    } table[] = {{delays, -1, 0, 0, 100},  {delays, -1, 99, 0, 1},   {delays, -1, 100, 1, 50},
+                 {delays, -1, 149, 1, 1},  {delays, -1, 150, 2, 200}, {delays, -1, 349, 2, 1},
+                 {delays, -1, 350, 0, 100}, {delays, -1, 820, 1, 30}, {pair, 0, 150, 1, 50},
+                 {pair, 0, 250, 1, {}},    {pair, 2, 450, 0, 50},     {pair, 2, 650, 1, {}},
+                 {{0, 0}, -1, 30, 1, 10},  {{100}, -1, 5000, 0, {}},  {{}, -1, 0, 0, {}}};
+    for (const auto& row : table) {
+        const FramePosition position = framePositionAt(row.delays, row.loops, row.elapsed);
+        EXPECT_EQ(position.index, row.frame) << row.elapsed;
+        EXPECT_EQ(position.msUntilNext, row.untilNext) << row.elapsed;
+    }
+    for (const auto& [written, played] : {std::pair{0, 20}, {10, 20}, {70, 70}})
+        EXPECT_EQ(playedFrameDelay(written), played);
 }
 
 }  // namespace

@@ -15,11 +15,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-from desktop import wait_for  # noqa: E402
+from desktop import DEFAULT_SIZE, Home, Pet, centre, changed_pixels, default_frame, pet_rect, wait_for  # noqa: E402
 from desktops import SETUPS, OwnWindow, SwayDesktop, XDesktop  # noqa: E402
-from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_rect  # noqa: E402
-from pet_process import Home, Pet  # noqa: E402
-from pixels import changed_pixels  # noqa: E402
 
 COLUMNS = {"position": "placed in the free area", "undecorated": "no frame", "above": "stays above",
            "workspaces": "every workspace", "focus": "no focus, no attention", "margin": "margin click passes",

@@ -5,14 +5,13 @@ through a kill, and launching it again."""
 import os
 import time
 
-from desktop import wait_for
-from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_height, pet_rect, window_size
-from pet_process import PET_TITLE, Home
-from pet_test_case import (BACKDROP, CLOCK, GHOST, HIDE, LARGE, LONG_QUIP, PANEL, RENDERS, SIZE, PetTestCase,
-                           fingerprint, main)
-from pixels import fraction_of_colour
+from desktop import (ASPECT, DEFAULT_SIZE, PET_TITLE, Home, centre, default_frame, fraction_of_colour, pet_rect,
+                     wait_for, window_size)
+from pet_test_case import BACKDROP, CLOCK, GHOST, HIDE, LARGE, PANEL, RENDERS, SIZE, PetTestCase, fingerprint, main
 
 HANDOVER = 10  # seconds to wait for a second launch to hand over and leave
+# The longest built-in quip wraps onto two lines; this one onto three or more.
+LONG_QUIP = "这是一句很长很长的测试语录" * 8
 
 
 class DesktopTest(PetTestCase):
@@ -33,6 +32,10 @@ class DesktopTest(PetTestCase):
         self.assertEqual(shown, {pet.process.pid for pet in pets}, "the pets on the desktop")
 
     def test_a_users_session(self):
+        with self.row("a user's session"):
+            self.session()
+
+    def session(self):
         for picture in RENDERS:
             picture.unlink(missing_ok=True)
         pet, d = self.launch(debug="", may_leave=True), self.desktop  # present, even empty, turns it on
@@ -66,10 +69,9 @@ class DesktopTest(PetTestCase):
 
         # Drawn, rocking; its margins (outer halves: the inner may catch the pet) let through what lies below.
         wait_for(lambda: pet.bubble(window) is None, 5, "the debug bubble to go")
-        self.snapshot("start")
         self.assertLess(fraction_of_colour(d.grab(rect), BACKDROP), 0.75, "the pet drawn")
         x, y, w, h = frame
-        side, top, bottom = 0.23 * DEFAULT_SIZE / 2, 0.06 * pet_height(DEFAULT_SIZE), 0.05 * pet_height(DEFAULT_SIZE)
+        side, top, bottom = 0.23 * DEFAULT_SIZE / 2, 0.06 * DEFAULT_SIZE * ASPECT, 0.05 * DEFAULT_SIZE * ASPECT
         for margin in [(x, y, side, h), (x + w - side, y, side, h), (x, y, w, top), (x, y + h - bottom, w, bottom)]:
             self.assertGreater(fraction_of_colour(d.grab(margin), BACKDROP), 0.98, "a see-through margin")
             self.assertClickGoesThrough(margin)
@@ -78,7 +80,6 @@ class DesktopTest(PetTestCase):
 
         # A tap: a dark blue bubble 8 points above the pet, for a while.
         x, y, w, h = box = self.click_for_bubble(pet, window, centre(rect))
-        self.snapshot("bubble")
         self.assertEqual(self.backdrop.presses(), [], "the pet takes the clicks on itself")
         self.assertNear((x + w / 2, y + h), (centre(rect)[0], rect[1] - 8), 1.5, "bubble placement")
         dark_blue = tuple(round(c * 0.92 + b * 0.08) for c, b in zip((5, 51, 107), BACKDROP))  # at 92 % over it
@@ -94,7 +95,6 @@ class DesktopTest(PetTestCase):
                 self.assertSecondLaunchLeaves(pet)
             else:
                 self.open_menu(pet)
-                self.snapshot("tray-menu")
                 self.choose(pet, HIDE, opened=True)
             wait_for(lambda: d.viewable(window), 3, "the pet to come back")
             time.sleep(0.3)
@@ -114,7 +114,6 @@ class DesktopTest(PetTestCase):
         self.assertNear(moved, (x - 300, y - 200, w, h), 16, "after the drag")
         rect = pet_rect(moved, DEFAULT_SIZE)
         menu = self.open_menu(pet, rect)
-        self.snapshot("menu")
         self.assertNear(d.geometry(menu)[:2], (rect[0] + 20, rect[1] + rect[3] - 20), 2, "menu corner")
         self.choose(pet, 0, "Escape", opened=True)
         self.assertIsNone(pet.bubble(window), "neither a drag nor a right click is a tap")
@@ -136,7 +135,7 @@ class DesktopTest(PetTestCase):
 
         # The next pet starts over the dead one's lock, is a large ghost, and out of ghost mode
         # says the only line of the user's quotes file; the sixth quick click complains instead.
-        self.home.write_quotes(LONG_QUIP)
+        self.home.write(self.home.quotes_file, LONG_QUIP)
         mine = fingerprint(self.home.quotes_file)
         pet = self.launch()
         frame = pet.frame(window := pet.window())
@@ -159,7 +158,6 @@ class DesktopTest(PetTestCase):
         fifth = self.desktop.geometry(pet.bubble(window))
         sixth_click = time.monotonic()
         burst = self.click_for_bubble(pet, window, spots[1])
-        self.snapshot("burst")
         self.assertLess(sixth_click - started, 1.8, "the test clicked too slowly")
         self.assertTrue(self.desktop.viewable(window), "quick single clicks must not hide the pet")
         self.assertEqual(fifth[2:], first[2:], "every quip is the file's only line")

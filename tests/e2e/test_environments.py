@@ -6,10 +6,8 @@ import os
 import subprocess
 import time
 
-from desktop import wait_for
-from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_rect
+from desktop import DEFAULT_SIZE, centre, default_frame, fraction_of_colour, pet_rect, wait_for
 from pet_test_case import BACKDROP, PetTestCase, main
-from pixels import fraction_of_colour
 
 
 def two_monitors(desktop):
