@@ -2,19 +2,15 @@
 // and the display session it starts in.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <functional>
 #include <limits>
 #include <optional>
 #include <set>
@@ -23,7 +19,6 @@
 #include "platform/qt/display_session.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_image_loader.h"
-#include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_run_loop.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/settings_text.h"
@@ -69,54 +64,6 @@ TEST(Clock, CalendarFieldsInLocalTime) {
     }
     savedTz.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedTz);
     tzset();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-// A user's file named like one of ours stands in for it; anything wrong
-// with it leaves ours, with one line saying which file and why. (The desktop
-// tests show a PNG that stands in, and a cut, an oversized and a false one.)
-TEST(Resources, UserPicturesStandInForOursFileByFile) {
-    QTemporaryDir ours, theirs;
-    QFile gif(QStringLiteral(GLUGMO_RESOURCES "/13_嚯.gif"));
-    ASSERT_TRUE(gif.open(QIODevice::ReadOnly));
-    QByteArray png;
-    QBuffer buffer(&png);
-    QImage(1, 1, QImage::Format_ARGB32).save(&buffer, "PNG");
-    const auto file = [](QByteArray bytes) { return [bytes](const QString& p) { writeFile(p, bytes); }; };
-    const struct {
-        const char* name;
-        std::function<void(const QString& path)> make;  // in the user's folder
-        std::string problem;                             // empty: the user's file is used
-    } cases[] = {
-        {"13_嚯.gif", file(gif.readAll()), ""},
-        {"04_爱你哟.gif", file(png), "is not a GIF picture"},
-        {"05_帮紧你.gif", [](const QString& p) { QDir().mkpath(p); }, "is a folder"},
-        {"06_辛苦了.gif", [](const QString& p) { QFile::link(p + ".gone", p); }, "is a link to nothing"},
-        {"08_多喝水.gif", [](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.resize(21 << 20); },
-         "is larger than 20 MB"},
-    };
-    for (const auto& c : cases) {
-        writeFile(QDir(ours.path()).filePath(QString::fromUtf8(c.name)), "ours");
-        c.make(QDir(theirs.path()).filePath(QString::fromUtf8(c.name)));
-    }
-    writeFile(QDir(theirs.path()).filePath(QStringLiteral("not_ours.png")), "ignored");
-    std::string told;
-    const QtResources resources(ours.path(), theirs.path(), [&](const std::string& l) { told += l + "\n"; });
-    for (const auto& c : cases) {
-        const QFileInfo name(QString::fromUtf8(c.name));
-        const QDir expected(c.problem.empty() ? theirs.path() : ours.path());
-        EXPECT_EQ(resources.pathFor(name.completeBaseName().toStdString(), name.suffix().toStdString()),
-                  expected.filePath(name.fileName()).toStdString());
-        EXPECT_EQ(told.find(c.name + (" " + c.problem)) != told.npos, !c.problem.empty()) << told;
-    }
-    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'),
-              std::count_if(std::begin(cases), std::end(cases), [](auto& c) { return !c.problem.empty(); }));
-    EXPECT_FALSE(resources.pathFor("not_ours", "png"));
-    EXPECT_FALSE(QtResources(std::nullopt).pathFor("idle", "png"));
 }
 
 // Two views of one GIF each keep their place, and a frame handed out is
@@ -292,28 +239,17 @@ TEST(PlatformChoice, RunsOnXWhereverItAnswersAndOtherwiseSaysWhatItNeeds) {
     }
 }
 
+// One display, one name, safe as a file name; the Wayland socket names a
+// Wayland session, whichever X display XWayland happens to have.
 TEST(DisplayKey, NamesOneDisplayTheSameWayAndTwoDisplaysApart) {
-    const DisplaySession x0{"", "", "x11", ":0"};
-    const DisplaySession x0screen1{"", "", "x11", ":0.1"};
-    const DisplaySession x1{"", "", "x11", ":1"};
-    EXPECT_EQ(displayKey(x0), displayKey(x0screen1));
-    EXPECT_NE(displayKey(x0), displayKey(x1));
-    // The Wayland socket names a Wayland session, whichever X display
-    // XWayland happens to have.
-    EXPECT_EQ(displayKey({"", "wayland-0", "wayland", ":0"}),
-              displayKey({"", "wayland-0", "wayland", ":1"}));
-    EXPECT_NE(displayKey({"", "wayland-0", "", ""}), displayKey({"", "wayland-1", "", ""}));
-}
-
-TEST(DisplayKey, IsOneSafeFileNameForAnyDisplayName) {
-    for (const DisplaySession& session :
-         {DisplaySession{"", "/run/user/1000/wayland-0", "", ""},
-          DisplaySession{"", "", "", "host.example:10.0"}, DisplaySession{"", "", "", ""}}) {
-        const QString key = displayKey(session);
-        EXPECT_FALSE(key.isEmpty());
-        EXPECT_FALSE(key.contains(QLatin1Char('/'))) << key.toStdString();
-        EXPECT_FALSE(key.contains(QLatin1Char(':'))) << key.toStdString();
-    }
+    const auto key = [](const char* wayland, const char* x) { return displayKey({"", wayland, "", x}); };
+    EXPECT_EQ(key("", ":0"), key("", ":0.1"));
+    EXPECT_NE(key("", ":0"), key("", ":1"));
+    EXPECT_EQ(key("wayland-0", ":0"), key("wayland-0", ":1"));
+    EXPECT_NE(key("wayland-0", ""), key("wayland-1", ""));
+    for (const QString& name : {key("/run/user/1000/wayland-0", ""), key("", "host.example:10.0"), key("", "")})
+        EXPECT_TRUE(!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char(':')))
+            << name.toStdString();
 }
 
 }  // namespace

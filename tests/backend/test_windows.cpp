@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "platform/qt/animation_timing.h"
-#include "platform/qt/coordinates.h"
 #include "platform/qt/frame_timeline.h"
 #include "platform/qt/menu_presenter.h"
 #include "platform/qt/qt_bubble_panel.h"
@@ -29,7 +28,6 @@ const Rect kViewFrame = Rect::make(27.6, 13.743785850860422, 120, 137.4378585086
 struct PetWindowUnderTest : MouseHandler {
     QtPetWindow window{kWindowFrame, false};
     std::vector<std::string> calls;
-    bool drags = true;
 
     PetWindowUnderTest() {
         window.setContentFrame(Rect::make(0, 0, kWindowFrame.size.width, kWindowFrame.size.height));
@@ -39,7 +37,7 @@ struct PetWindowUnderTest : MouseHandler {
     }
     void mouseDown(int clickCount) override {
         calls.push_back("down " + std::to_string(clickCount));
-        if (drags) window.performWindowDrag();
+        window.performWindowDrag();
     }
     void mouseUp() override { calls.push_back("up"); }
     void rightMouseDown() override { calls.push_back("right"); }
@@ -67,45 +65,24 @@ struct PetWindowUnderTest : MouseHandler {
     }
 };
 
-// Frames are points from the primary screen's bottom-left corner, kept with
-// their fractions until the window moves; a window manager's own placement
-// of a window just shown is taken back.
-TEST(PetWindow, KeepsItsFractionalFrameInBottomLeftPointsUntilMoved) {
-    PetWindowUnderTest pet;
-    const int screenBottom = primaryScreenGeometry().bottom() + 1;
-    EXPECT_EQ(pet.window.frame(), kWindowFrame);
-    EXPECT_EQ(pet.window.widget().geometry(), QRect(1205, screenBottom - 40 - 168, 175, 168));
-    pet.window.widget().move(903, 420);
-    EXPECT_EQ(pet.window.widget().geometry(), QRect(1205, screenBottom - 40 - 168, 175, 168));
-    pet.window.widget().move(900, 400);
-    EXPECT_EQ(pet.window.frame(), Rect::make(900, screenBottom - 400 - 168, 175, 168));
-    EXPECT_EQ(toWholePixels(QRectF(10.4, 10.6, 0.2, 0.3)), QRect(10, 11, 1, 1));  // never vanishes
-    const QRect offset(100, 50, 1280, 800);
-    EXPECT_EQ(toQtScreen(Rect::make(0, 0, 10, 10), offset), QRectF(100, 840, 10, 10));
-    EXPECT_EQ(fromQtScreen(QRectF(100, 840, 10, 10), offset), Rect::make(0, 0, 10, 10));
-}
-
 TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
     const struct {
         const char* name;
-        bool drags;
         const char* gesture;
         QPointF start;
         std::vector<QPointF> path;
         std::vector<std::string> calls;
         std::optional<Point> movedTo;  // in whole pixels once moved
     } cases[] = {
-        {"clicks", true, "prdrR", {}, {}, {"down 1", "up", "down 2", "up", "right"}, {}},
-        {"the margins take no clicks", true, "prR", {-82, 0}, {}, {}, {}},
-        {"five points are still a click", true, "pmr", {}, {{4, 3}}, {"down 1", "up"}, {}},
+        {"clicks", "prdrR", {}, {}, {"down 1", "up", "down 2", "up", "right"}, {}},
+        {"the margins take no clicks", "prR", {-82, 0}, {}, {}, {}},
+        {"five points are still a click", "pmr", {}, {{4, 3}}, {"down 1", "up"}, {}},
         // No window manager here, so the window follows the pointer itself.
-        {"a drag moves the window", true, "pmmr", {}, {{4, 3}, {30, -20}}, {"down 1", "up"}, Point{1235, 60}},
-        {"without permission a press never drags", false, "pmr", {}, {{40, 0}}, {"down 1", "up"}, {}},
+        {"a drag moves the window", "pmmr", {}, {{4, 3}, {30, -20}}, {"down 1", "up"}, Point{1235, 60}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         PetWindowUnderTest pet;
-        pet.drags = c.drags;
         pet.perform(c.gesture, c.start, c.path);
         EXPECT_EQ(pet.calls, c.calls);
         EXPECT_EQ(pet.window.frame().origin, c.movedTo.value_or(kWindowFrame.origin));
@@ -288,16 +265,10 @@ TEST_F(LayerOnTestClock, TheNewestRunningRotationIsDrawnUntilItEnds) {
     EXPECT_FALSE(layer.hasAnimation("rock"));
     EXPECT_FALSE(layer.isAnimatingAt(now));
     EXPECT_DOUBLE_EQ(layer.rotationAt(now), 0);
-    BasicAnimation fade = kRock;
-    fade.keyPath = "opacity";
-    layer.addAnimation(fade, "fade");
-    EXPECT_TRUE(layer.hasAnimation("fade"));
-    EXPECT_DOUBLE_EQ(layer.rotationAt(now + 1), 0);
-    EXPECT_FALSE(layer.isAnimatingAt(now));
     layer.resetTransform();
     layer.setAnchorPoint({0.5, 0});
     layer.setFrame(Rect::make(0, 0, 120, 137));
-    EXPECT_EQ(changes, 8);
+    EXPECT_EQ(changes, 7);
 }
 
 // A 120 x 137 picture rotating about its bottom centre: its top corners are

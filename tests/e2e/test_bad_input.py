@@ -117,25 +117,26 @@ class BadInputTest(PetTestCase):
                         "a stand-in drawn over the panel")
 
     def row_pictures_of_the_user_stand_in_for_ours(self):
-        """The user's pictures replace ours by name; a bad one leaves ours, with a line on stderr."""
+        """The user's pictures replace ours by name; a bad one leaves ours, with a line on stderr saying why."""
         gif = (Path(pet_test_case.exe).parent / "resources" / "13_嚯.gif").read_bytes()
-        files = {"idle.png": png(200, 229, OWN_COLOUR), "13_嚯.gif": gif[:len(gif) // 2],
-                 "icon.png": png(5000, 8, OWN_COLOUR)}
-        problems = ["13_嚯.gif is cut short", "icon.png is wider or taller than 4096 px"]
-        folder = self.home.quotes_file.parent / "pictures"
-        folder.mkdir(parents=True)
-        for file, data in files.items():
-            (folder / file).write_bytes(data)
+        problems = {"13_嚯.gif": "is cut short", "icon.png": "is wider or taller than 4096 px",
+                    "04_爱你哟.gif": "is not a GIF picture", "05_帮紧你.gif": "is a folder",
+                    "06_辛苦了.gif": "is a link to nothing", "08_多喝水.gif": "is larger than 20 MB"}
+        (folder := self.home.quotes_file.parent / "pictures" / "05_帮紧你.gif").mkdir(parents=True)
+        folder = folder.parent
+        for name, data in {"idle.png": png(200, 229, OWN_COLOUR), "13_嚯.gif": gif[:len(gif) // 2],
+                           "icon.png": png(5000, 8, OWN_COLOUR), "04_爱你哟.gif": png(1, 1, OWN_COLOUR)}.items():
+            (folder / name).write_bytes(data)
+        (folder / "06_辛苦了.gif").symlink_to(folder / "gone")
+        with open(folder / "08_多喝水.gif", "wb") as large:
+            large.truncate(21 << 20)
         pet = self.launch(stderr=(log := self.scratch_folder() / "stderr"))
         own = fraction_of_colour(self.desktop.grab(pet_rect(pet.frame(pet.window()), DEFAULT_SIZE)), OWN_COLOUR)
         self.assertGreater(own, 0.6, "the pet drawn in the user's picture's colour")
         self.exercise(pet)
         self.stop(pet)
-        lines = [line for line in log.read_text(encoding="utf-8").splitlines() if line.startswith("glugmo: ")]
-        self.assertEqual(len(lines), len(problems), lines)
-        for problem in problems:
-            self.assertTrue(any(str(folder / problem.split()[0]) in line and problem in line for line in lines),
-                            f"{problem!r} in {lines}")
+        lines = sorted(line.split(";")[0] for line in log.read_text("utf-8").splitlines() if line.startswith("glugmo"))
+        self.assertEqual(lines, sorted(f"glugmo: {folder / name} {problem}" for name, problem in problems.items()))
 
 
 if __name__ == "__main__":
