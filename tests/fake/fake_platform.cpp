@@ -124,14 +124,14 @@ bool FakeFileSystem::writeFileAtomically(const std::string& path, std::string_vi
     return true;
 }
 
-bool FakeLayer::hasAnimation(std::string_view key) const {
-    const auto found = animations_.find(key);
-    return found != animations_.end() && loop_.now() < found->second.second + playingTime(found->second.first);
+void FakeLayer::addAnimation(const Animation& animation, const std::string& key) {
+    ends_.insert_or_assign(key, loop_.now() + playingTime(animation));
+    ++adds;
 }
 
 std::vector<std::string> FakeLayer::keys() const {
     std::vector<std::string> live;
-    for (const auto& [key, running] : animations_)
+    for (const auto& [key, end] : ends_)
         if (hasAnimation(key)) live.push_back(key);
     return live;
 }

@@ -162,14 +162,12 @@ public:
 class FakeLayer final : public Layer {
 public:
     explicit FakeLayer(const FakeRunLoop& loop) : loop_(loop) {}
-    bool hasAnimation(std::string_view key) const override;
-    void addAnimation(const Animation& animation, const std::string& key) override {
-        animations_.insert_or_assign(key, std::pair{animation, loop_.now()});
-        ++adds;
+    bool hasAnimation(std::string_view key) const override {
+        const auto found = ends_.find(key);
+        return found != ends_.end() && loop_.now() < found->second;
     }
-    void removeAnimation(std::string_view key) override {
-        if (const auto found = animations_.find(key); found != animations_.end()) animations_.erase(found);
-    }
+    void addAnimation(const Animation& animation, const std::string& key) override;
+    void removeAnimation(std::string_view key) override { ends_.erase(std::string(key)); }
     void resetTransform() override { ++transformResets; }
     void setAnchorPoint(Point anchor) override { anchorPoint = anchor; }
     void setFrame(Rect) override {}
@@ -181,7 +179,7 @@ public:
 
 private:
     const FakeRunLoop& loop_;
-    std::map<std::string, std::pair<Animation, double>, std::less<>> animations_;  // and when each started
+    std::map<std::string, double, std::less<>> ends_;  // when each animation ends
 };
 
 class FakeImageView final : public ImageView {

@@ -1,5 +1,5 @@
 // The rules behind the behaviour, each a table: taps, the clock, stored
-// settings, the quotes file, GIF durations, debug numbers and the command line.
+// settings, the quotes file, GIF durations and the command line.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -10,7 +10,6 @@
 #include "app/autostart.h"
 #include "app/command_line.h"
 #include "app/gif_duration.h"
-#include "bubble/debug_format.h"
 #include "menu/clock_rules.h"
 #include "menu/quotes.h"
 #include "menu/settings_rules.h"
@@ -181,15 +180,6 @@ TEST(GifDuration, SumsFrameDelaysWithTheirFloors) {
     for (const auto& [frames, expected] : cases)
         EXPECT_NEAR(gifDurationFromFrames(frames), expected, 1e-12) << frames.size();
     EXPECT_EQ(gifDurationFromFrames(std::nullopt), 2.0);  // an unreadable source
-}
-
-TEST(DebugFormat, DoublesPrintShortestWithWholeNumbersMarked) {
-    const std::pair<double, const char*> cases[] = {
-        {1204.8, "1204.8"}, {65, "65.0"},     {175.2, "175.2"}, {167.67418738049716, "167.67418738049716"},
-        {0, "0.0"},         {-3, "-3.0"},     {100000, "100000.0"}, {0.1, "0.1"}, {1e16, "1e+16"},
-        {0.00001, "1e-05"}, {0.0001, "0.0001"},
-    };
-    for (const auto& [value, text] : cases) EXPECT_EQ(formatDouble(value), text);
 }
 
 using Action = CommandLine::Action;
