@@ -169,20 +169,6 @@ TEST_F(IdleMotions, AWinningCoinStretchesAt45ThenEvery46AndAHalfSecondsEvenHidde
     EXPECT_DOUBLE_EQ(fake.bubble().frame().minY(), petRectangle({1000, 40}, 120).maxY() + 8);
 }
 
-TEST_F(IdleMotions, ALosingCoinNeverInterruptsTheRockingAndRockingTwiceAddsNothing) {
-    fake.random.everyCoin = false;
-    launch();
-    const int adds = fake.layer().adds;
-    pet->startRocking();
-    EXPECT_EQ(fake.layer().adds, adds);
-    for (int i = 0; i < 100; ++i) {
-        advance(9);
-        // Only the ambient animations every 200 s pause it.
-        ASSERT_TRUE(!idle() || fake.layer().hasAnimation("rock")) << fake.loop.now();
-    }
-    EXPECT_TRUE(fake.bubble().textHistory.empty());
-}
-
 TEST_F(IdleMotions, AGifDuringAStretchCancelsTheReturnToRockingUntilItEnds) {
     fake.random.everyCoin = true;
     fake.addGif("12_哈哈哈", 2.0);

@@ -172,29 +172,39 @@ class Desktop:
         self.xdotool("key", "--delay", 60, *names)
 
 
-class Backdrop:
-    """A full-screen window of one colour below all others: it shows through the
-    pet's transparent parts and records the clicks that reach it instead."""
+class ColourWindow:
+    """A window of one colour on a connection of its own (keeping its events apart from the queries). Without a
+    `kind`, a backdrop over the whole screen below all others: it shows through the pet's transparent parts and
+    records the clicks that reach it instead; with one, a window of that type named after it, with more
+    properties."""
 
-    def __init__(self, desktop, rgb):
-        self._x = display.Display(desktop.name)  # its own, keeping its events apart from the queries
-        screen = self._x.screen()
+    def __init__(self, desktop, rgb, box=None, kind=None, **cardinals):
+        self.x = display.Display(desktop.name)
+        screen, atom = self.x.screen(), self.x.intern_atom
         self.window = screen.root.create_window(
-            0, 0, screen.width_in_pixels, screen.height_in_pixels, 0, screen.root_depth,
-            background_pixel=(rgb[0] << 16) | (rgb[1] << 8) | rgb[2], override_redirect=True,
+            *box or (0, 0, screen.width_in_pixels, screen.height_in_pixels), 0, screen.root_depth,
+            background_pixel=rgb[0] << 16 | rgb[1] << 8 | rgb[2], override_redirect=not kind,
             event_mask=X.ButtonPressMask | X.ButtonReleaseMask)
+        if kind:
+            self.window.set_wm_name(kind.lower())
+            self.window.set_wm_normal_hints(flags=1 | 2, x=box[0], y=box[1], width=box[2], height=box[3])
+            self.window.change_property(atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32,
+                                        [atom(f"_NET_WM_WINDOW_TYPE_{kind}")])
+        for name, values in cardinals.items():
+            self.window.change_property(atom(name), Xatom.CARDINAL, 32, values)
         self.window.map()
-        self.window.configure(stack_mode=X.Below)
-        self._x.sync()
+        if not kind:
+            self.window.configure(stack_mode=X.Below)
+        self.x.sync()
 
     def presses(self):
         """Root positions of the button presses received since the last call."""
-        events = [self._x.next_event() for _ in range(self._x.pending_events())]
+        events = [self.x.next_event() for _ in range(self.x.pending_events())]
         return [(e.root_x, e.root_y) for e in events if e.type == X.ButtonPress]
 
     def close(self):
         self.window.destroy()
-        self._x.close()
+        self.x.close()
 
 
 class Home:

@@ -8,7 +8,8 @@ import time
 import unittest
 from pathlib import Path
 
-from desktop import DEFAULT_SIZE, Backdrop, Desktop, Home, Pet, centre, changed_pixels, pet_rect, wait_for, window_size
+from desktop import (DEFAULT_SIZE, ColourWindow, Desktop, Home, Pet, centre, changed_pixels, pet_rect, wait_for,
+                     window_size)
 
 # A colour the pet's artwork and bubble never use, so any pixel of it on the
 # pet's window must come from the backdrop showing through.
@@ -46,7 +47,7 @@ class PetTestCase(unittest.TestCase):
         except RuntimeError:  # a busy machine may miss the start-up deadline once
             cls.desktop = Desktop(*options)
         defer(cls.desktop.close)
-        defer((backdrop := Backdrop(cls.desktop, BACKDROP)).close)
+        defer((backdrop := ColourWindow(cls.desktop, BACKDROP)).close)
         cls.backdrop = backdrop
 
     def fresh_home(self):

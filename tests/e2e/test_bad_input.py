@@ -94,6 +94,7 @@ class BadInputTest(PetTestCase):
         before = fingerprint(self.home.quotes_file)
         x, y, w, h = self.exercise(self.launch())
         self.assertEqual(fingerprint(self.home.quotes_file), before, "the quotes file changed")
+        self.assertGreater(h, 56, "the file's quip, wrapped onto more lines than any built-in one")
         width, height = self.desktop.screen_size()
         self.assertTrue(0 <= x and 0 <= y and x + w <= width and y + h <= height, f"bubble {(x, y, w, h)} on screen")
 

@@ -121,15 +121,6 @@ TEST(SettingsRules, NumbersReadTheSameUnderALocaleWithDecimalCommas) {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-TEST(SettingsRules, PetSizeFallsBackToTheDefaultForUnusableValues) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, double> cases[] = {
-        {0, 120},   {-5, 120},  {std::nan(""), 120}, {inf, 120}, {-inf, 120},
-        {1e300, 120}, {80.5, 80.5}, {150, 150}, {200, 200},  {0.5, 0.5}, {kMaxPetSize, kMaxPetSize},
-    };
-    for (const auto& [stored, expected] : cases) EXPECT_EQ(petSizeFromStored(stored), expected) << stored;
-}
-
 using Quips = std::vector<std::string>;
 
 // Lines split at every Unicode line end, trimmed of every blank; ill-formed
