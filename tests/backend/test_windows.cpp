@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -25,69 +24,19 @@ namespace {
 const Rect kWindowFrame = Rect::make(1204.8, 40, 175.2, 167.67418738049716);
 const Rect kViewFrame = Rect::make(27.6, 13.743785850860422, 120, 137.43785850860422);
 
-struct PetWindowUnderTest : MouseHandler {
+struct PetWindowUnderTest {
     QtPetWindow window{kWindowFrame, false};
-    std::vector<std::string> calls;
 
     PetWindowUnderTest() {
         window.setContentFrame(Rect::make(0, 0, kWindowFrame.size.width, kWindowFrame.size.height));
         window.imageView().setFrame(kViewFrame);
-        window.imageView().setMouseHandler(this);
         window.orderFrontRegardless();
-    }
-    void mouseDown(int clickCount) override {
-        calls.push_back("down " + std::to_string(clickCount));
-        window.performWindowDrag();
-    }
-    void mouseUp() override { calls.push_back("up"); }
-    void rightMouseDown() override { calls.push_back("right"); }
-
-    // A gesture on the view, from its middle plus `start`: p press, d double
-    // click, r release, R right press, m move on along `path`.
-    void perform(std::string_view gesture, QPointF start, std::vector<QPointF> path = {}) {
-        QWidget& widget = window.widget();
-        QPointF at = window.qtImageView().rectInWindow().center() + start;
-        const QPointF middle = at - start;
-        for (const char step : gesture) {
-            if (step == 'm') at = middle + path.at(0), path.erase(path.begin());
-            const auto type = step == 'm' ? QEvent::MouseMove : step == 'r' ? QEvent::MouseButtonRelease
-                              : step == 'd'                   ? QEvent::MouseButtonDblClick
-                                                              : QEvent::MouseButtonPress;
-            const auto button = step == 'R' ? Qt::RightButton : step == 'm' ? Qt::NoButton : Qt::LeftButton;
-            const Qt::MouseButtons held = step == 'r' ? Qt::NoButton : step == 'R' ? button : Qt::LeftButton;
-            QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
-            QApplication::sendEvent(&widget, &event);
-        }
     }
     QImage render() {
         const auto png = window.imageView().renderPng(Rect::make(0, 0, kViewFrame.size.width, kViewFrame.size.height));
         return png ? QImage::fromData(QByteArray::fromStdString(*png), "PNG") : QImage();
     }
 };
-
-TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
-    const struct {
-        const char* name;
-        const char* gesture;
-        QPointF start;
-        std::vector<QPointF> path;
-        std::vector<std::string> calls;
-        std::optional<Point> movedTo;  // in whole pixels once moved
-    } cases[] = {
-        {"clicks", "prdrR", {}, {}, {"down 1", "up", "down 2", "up", "right"}, {}},
-        {"the margins take no clicks", "prR", {-82, 0}, {}, {}, {}},
-        {"five points are still a click", "pmr", {}, {{4, 3}}, {"down 1", "up"}, {}},
-        // No window manager here, so the window follows the pointer itself.
-        {"a drag moves the window", "pmmr", {}, {{4, 3}, {30, -20}}, {"down 1", "up"}, Point{1235, 60}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        PetWindowUnderTest pet;
-        pet.perform(c.gesture, c.start, c.path);
-        EXPECT_EQ(pet.calls, c.calls);
-        EXPECT_EQ(pet.window.frame().origin, c.movedTo.value_or(kWindowFrame.origin));
-    }
-}
 
 // A thin upright bar standing on the bottom centre of the picture, drawn
 // scaled by half into the view, then turned: positive angles turn it

@@ -60,14 +60,18 @@ class EnvironmentsTest(PetTestCase):
         self.assertNear(frame, default_frame(area), 1, "window frame")
         width, height = self.desktop.screen_size()
         self.assertTrue(x >= 0 and y >= 0 and x + w <= width and y + h <= height, f"inside the screen: {frame}")
+        return pet, frame
 
-    def above_the_panel(self):
-        """With no window manager no one keeps a work area; the panel still claims its strip."""
+    def check_without_a_window_manager(self):
+        """No one keeps a work area, yet the panel claims its strip; a drag moves the window by the pet itself."""
         d = self.desktop
         bottoms = [p[3] for w in d.all_windows() if (p := d.property(w, "_NET_WM_STRUT_PARTIAL"))]
         self.assertTrue(bottoms, "the panel claims its strip")
-        width, height = d.screen_size()
-        return (0, 0, width, height - max(bottoms))
+        pet, (x, y, w, h) = self.check_in_its_corner((0, 0, d.screen_size()[0], d.screen_size()[1] - max(bottoms)),
+                                                     tray=False)
+        start = centre(pet_rect((x, y, w, h), DEFAULT_SIZE))
+        d.drag(start, (start[0] - 300, start[1] - 200))
+        self.assertNear(pet.frame(pet.window()), (x - 300, y - 200, w, h), 16, "after the drag")
 
     def test_rows(self):
         rows = [
@@ -75,7 +79,7 @@ class EnvironmentsTest(PetTestCase):
             ((), self.check_compositor_going_and_coming_back),
             # Without a window manager Qt's tray icon ignores every other
             # click; the pet's own menu answers each one.
-            (("--no-wm",), lambda: self.check_in_its_corner(self.above_the_panel(), tray=False)),
+            (("--no-wm",), self.check_without_a_window_manager),
             (("--size", "2464x900x24"), lambda: self.check_in_its_corner(two_monitors(self.desktop))),
         ]
         for options, check in rows:
