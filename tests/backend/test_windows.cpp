@@ -11,7 +11,6 @@
 #include "platform/qt/animation_timing.h"
 #include "platform/qt/frame_timeline.h"
 #include "platform/qt/menu_presenter.h"
-#include "platform/qt/qt_bubble_panel.h"
 #include "platform/qt/qt_image_loader.h"
 #include "platform/qt/qt_layer.h"
 #include "platform/qt/qt_pet_window.h"
@@ -76,27 +75,6 @@ TEST(PetWindow, RendersTheViewScaledAndTurnedAboutTheBottomCentre) {
     };
     EXPECT_NEAR(barXAt(turned.height() - 2), 58, 3);
     EXPECT_NEAR(barXAt(20), 58 - (137 - 20) * std::sin(0.3), 4);
-}
-
-TEST(BubblePanel, FadesOutThenCallsBackAndShowsFullyAgain) {
-    QtBubblePanel panel(Rect::make(100, 100, 202, 36));
-    panel.setText("功德+1");
-    panel.orderFrontRegardless();
-    bool faded = false;
-    panel.fadeOut(0.05, [&] {
-        faded = true;
-        panel.orderOut();
-    });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return faded; }, 2000));
-    EXPECT_DOUBLE_EQ(panel.alpha(), 0);
-    EXPECT_FALSE(panel.isVisible());
-    // A fade cut short by a new show does not pull the alpha down again.
-    panel.fadeOut(0.2, [&] { faded = false; });
-    panel.setAlpha(1);
-    panel.orderFrontRegardless();
-    QTest::qWait(300);
-    EXPECT_DOUBLE_EQ(panel.alpha(), 1);
-    EXPECT_TRUE(faded);
 }
 
 struct MenuModel : ::testing::Test {

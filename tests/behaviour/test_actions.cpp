@@ -30,34 +30,6 @@ TEST_F(Taps, ReactionsComeWithAQuipAndTheSixthQuickPokeComplains) {
     EXPECT_EQ(bubbleText(), "别戳了别戳了，精神打击已到账");
 }
 
-TEST_F(Taps, DoubleClickHidesPetAndBubbleThePetAloneComesBackAndStillReacts) {
-    MouseHandler& mouse = *fake.view().mouseHandler;
-    mouse.mouseDown(1);
-    mouse.mouseUp();
-    EXPECT_TRUE(bubbleVisible());
-    mouse.mouseDown(2);
-    EXPECT_FALSE(fake.window().isVisible());
-    EXPECT_FALSE(bubbleVisible());
-    pet->toggleHidden();
-    EXPECT_TRUE(fake.window().isVisible());
-    EXPECT_FALSE(bubbleVisible());
-    // Hidden, it still reacts to pokes, and a second launch brings it back.
-    pet->toggleHidden();
-    item("戳一下咕噜宝").perform();
-    EXPECT_FALSE(idle());
-    EXPECT_TRUE(bubbleVisible());
-    EXPECT_FALSE(fake.window().isVisible());
-    pet->comeBack();
-    EXPECT_TRUE(fake.window().isVisible());
-    const int fronts = fake.window().ordersFront;
-    pet->comeBack();
-    EXPECT_EQ(fake.window().ordersFront, fronts);
-    // Each launch also opens the menu beside the pet: without a tray, the only way to reach it.
-    ASSERT_EQ(fake.windows.popUps.size(), 2u);
-    EXPECT_EQ(fake.windows.popUps[1].menu, fake.statusItem().menu);
-    EXPECT_TRUE(fake.windows.popUps[1].beside);
-}
-
 TEST_F(Taps, RandomMoveDrawsFromThirteenWithDuplicatesAndNoQuip) {
     for (const auto& [index, gif] : {std::pair<std::size_t, const char*>{12, "08_多喝水"}, {0, "01_好jeng啊"}}) {
         fake.random.indices = {index};
@@ -111,25 +83,6 @@ TEST_F(Menus, PresetTickFollowsTheStoredSize) {
         for (const char* title : {"小只 80", "标准 120", "大只 200"})
             EXPECT_EQ(item(title).state == State::On, std::string(title) == ticked) << stored << title;
     }
-}
-
-TEST_F(Menus, ChangingSizeResizesAboutTheCentreTicksAndStores) {
-    launch();
-    fake.window().moveTo({500 - 87.6, 300 - 167.67418738049716 / 2});
-    for (int twice = 0; twice < 2; ++twice) {
-        item("大只 200").perform();
-        EXPECT_NEAR(fake.window().frame().midX(), 500, 1e-9);
-        EXPECT_NEAR(fake.window().frame().midY(), 300, 1e-9);
-    }
-    EXPECT_EQ(fake.window().frame().size, petLayout(200).windowSize);
-    EXPECT_EQ(fake.view().frame(), petLayout(200).petViewFrame);
-    EXPECT_EQ(fake.settings.values.at("petSize"), "200");
-    EXPECT_EQ(fake.settings.writes, 2);
-    EXPECT_EQ(item("大只 200").state, State::On);
-    EXPECT_EQ(item("标准 120").state, State::Off);
-    pet->sayQuote();  // the bubble follows the new size; a quip alone plays nothing
-    EXPECT_DOUBLE_EQ(fake.bubble().frame().minY(), petRectangle(fake.window().frame().origin, 200).maxY() + 8);
-    EXPECT_TRUE(idle());
 }
 
 const std::string kQuotesFile = "/home/u/.local/share/Glugmo/quotes.txt";
@@ -228,20 +181,6 @@ TEST_F(ClockDay, AWeekdayFromTenAtNightToTenAtNightSaysEachLineOnce) {
     EXPECT_EQ(count("喝口水吧"), 6u);
 }
 
-// The switches are read at every check, so the menu's change applies at once.
-TEST_F(ClockDay, SwitchesSilenceTheRules) {
-    fake.settings.values = {{"clockOn", "false"}, {"drinkOn", "true"}};
-    fake.clock.setStart(2026, 12, 7, 9, 59, 0);
-    launch();
-    runFor(6 * 3600);
-    EXPECT_TRUE(said.empty());
-
-    item("时间彩蛋（三点几/收工/晚安）").perform();
-    item("多喝水提醒").perform();
-    runFor(4 * 3600);  // 16:00 to 19:59
-    EXPECT_EQ(said, std::vector<std::string>{"2026-12-07 18 收工啦，今日就咁多"});
-}
-
 TEST_F(ClockDay, ABusyPetMissesTheDrinkButCatchesTheOffWorkEgg) {
     fake.addGif("16_笑", 125.0);
     fake.clock.setStart(2026, 12, 7, 17, 59, 50);  // Monday
@@ -271,25 +210,6 @@ struct DebugMode : PetFixture {
     }
     const std::vector<std::string>& out() { return fake.application.output; }
 };
-
-TEST_F(DebugMode, TheStepsRunOnTimeAndWriteBothPictures) {
-    launch();
-    advance(1.99);
-    EXPECT_TRUE(out().empty());
-    advance(0.01);
-    EXPECT_EQ(out(), (std::vector<std::string>{kStatus, "DEBUG render saved"}));
-    EXPECT_EQ(fake.files.files.at("/tmp/pet_render.png"), "PNG:pet:" + idlePath());
-    EXPECT_EQ(fake.view().lastRenderArea, Rect::make(0, 0, 120, 137.43785850860422));
-    EXPECT_EQ(fake.application.flushes, 1);
-    advance(0.2);
-    pet->sayQuote();  // a later text is what the bubble render shows
-    advance(0.3);
-    EXPECT_EQ(out().back(), "DEBUG bubble render saved");
-    EXPECT_EQ(fake.files.files.at("/tmp/bubble_render.png"), "PNG:bubble:" + bubbleText());
-    EXPECT_EQ(fake.application.flushes, 2);
-    advance(60);
-    EXPECT_EQ(out().size(), 3u);
-}
 
 TEST_F(DebugMode, FailuresAreReportedAsFailuresAHiddenPetAsHiddenAndNoVariableMeansNothing) {
     const std::vector<std::string> failed = {kStatus, "DEBUG render failed", "DEBUG bubble render failed"};

@@ -7,30 +7,23 @@ namespace {
 
 using Startup = PetFixture;
 
-TEST_F(Startup, PlacesTheWindowBottomRightAndShowsTheRockingIdlePet) {
-    launch();
-    EXPECT_EQ(fake.window().frame(), Rect::make(1204.8, 65, 175.2, 167.67418738049716));
-    EXPECT_TRUE(fake.window().isVisible());
-    EXPECT_FALSE(fake.window().ignoresMouseEvents());
-    EXPECT_EQ(fake.layer().anchorPoint, (Point{0.5, 0.0}));
-    EXPECT_TRUE(idle());
-    EXPECT_EQ(fake.layer().keys(), std::vector<std::string>{"rock"});
-    EXPECT_EQ(stretchTimers(), 1u);
-    EXPECT_FALSE(bubbleVisible());
-    fake.windows.visibleFrame.reset();  // without a screen, on the fallback one
-    launch();
-    EXPECT_EQ(fake.window().frame().origin, (Point{1440 - 175.2 - 60, 40}));
-}
-
-TEST_F(Startup, TheStoredSizeAppliesFromTheFirstMomentAndAnUnusableOneIsNotRewritten) {
+// Placed 60 points in from the right of the visible frame and 40 above its
+// bottom (or of a stand-in screen), at the stored size from the first moment;
+// an unusable size is not rewritten.
+TEST_F(Startup, PlacesTheWindowAtTheStoredSize) {
     for (const auto& [stored, size] : {std::pair{"200", 200.0}, {"banana", 120.0}}) {
         fake.settings.values = {{"petSize", stored}};
         launch();
-        EXPECT_EQ(fake.window().frame().size, petLayout(size).windowSize) << stored;
+        const Size window = petLayout(size).windowSize;
+        EXPECT_EQ(fake.window().frame(), (Rect{{1440 - window.width - 60, 25 + 40}, window})) << stored;
         EXPECT_EQ(fake.view().frame(), petLayout(size).petViewFrame) << stored;
+        EXPECT_EQ(fake.layer().anchorPoint, (Point{0.5, 0.0}));
         EXPECT_EQ(fake.settings.values.at("petSize"), stored);
         EXPECT_EQ(fake.settings.writes, 0);
     }
+    fake.windows.visibleFrame.reset();
+    launch();
+    EXPECT_EQ(fake.window().frame().origin, (Point{1440 - 175.2 - 60, 40}));
 }
 
 TEST_F(Startup, RepeatingTimersFirstFireAfterOneFullInterval) {
@@ -77,33 +70,7 @@ TEST_F(Playback, AGifStopsTheMotionsAndRevertsAfterItsDurationPlusAGrace) {
     EXPECT_EQ(fake.bubble().textHistory.size(), 1u);
 }
 
-TEST_F(Playback, AMissingOrUndecodableGifChangesNothing) {
-    pet->play("13_嚯", "first");
-    const std::size_t changes = fake.view().imageHistory.size();
-    fake.images.undecodable.insert(gifPath("09_问号"));
-    for (const char* name : {"no_such_gif", "09_问号"}) {
-        pet->play(name, "never shown");
-        EXPECT_EQ(fake.view().imageHistory.size(), changes);
-        EXPECT_EQ(revertTimers(), 1u);
-        EXPECT_EQ(bubbleText(), "first");
-    }
-    advance(1.16);
-    EXPECT_TRUE(idle());  // the first play's timer still ends it
-}
-
-TEST_F(Playback, ANewPlayReplacesTheRunningOneAndItsTimer) {
-    fake.addGif("12_哈哈哈", 3.0);
-    pet->play("13_嚯", "one");
-    advance(0.5);
-    pet->play("12_哈哈哈", "two");
-    EXPECT_EQ(bubbleText(), "two");
-    EXPECT_EQ(revertTimers(), 0u);
-    advance(3.14);
-    EXPECT_FALSE(idle());
-    advance(0.02);
-    EXPECT_TRUE(idle());
-}
-
+// Missing and undecodable GIFs, and a play replacing another, are the soak's.
 TEST_F(Playback, AmbientTicksPlayOnlyWhileIdle) {
     fake.addGif("16_笑", 150.0);
     advance(199);
@@ -115,17 +82,6 @@ TEST_F(Playback, AmbientTicksPlayOnlyWhileIdle) {
     advance(400 - fake.loop.now());
     EXPECT_EQ(shownImage(), gifPath("07_谢谢"));
     EXPECT_EQ(fake.random.bounds.back(), 6u);
-}
-
-TEST_F(Playback, MissingIdlePictureKeepsTheLastFrameButRocksAgain) {
-    fake.removeResource("idle.png");
-    pet->play("13_嚯", std::nullopt);
-    advance(1.2);
-    EXPECT_EQ(shownImage(), gifPath("13_嚯"));
-    EXPECT_EQ(fake.layer().keys(), std::vector<std::string>{"rock"});
-    launch();
-    EXPECT_FALSE(fake.view().hasImage());
-    EXPECT_TRUE(fake.window().isVisible());
 }
 
 TEST_F(Playback, ADestroyedPetIgnoresEveryPendingTimerAndBlock) {

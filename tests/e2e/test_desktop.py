@@ -88,6 +88,7 @@ class DesktopTest(PetTestCase):
         # A double click hides the pet; a second launch brings it back where it was, and leaves one on screen be.
         d.click(centre(rect), repeat=2, delay_ms=100)
         wait_for(lambda: not d.viewable(window), 2, "the pet to hide")
+        self.assertIsNone(pet.bubble(window), "its bubble hides with it")
         self.assertSecondLaunchLeaves(pet)
         wait_for(lambda: d.viewable(window), 3, "the pet to come back")
         self.assertSecondLaunchLeaves(pet)

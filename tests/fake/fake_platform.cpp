@@ -126,7 +126,6 @@ bool FakeFileSystem::writeFileAtomically(const std::string& path, std::string_vi
 
 void FakeLayer::addAnimation(const Animation& animation, const std::string& key) {
     ends_.insert_or_assign(key, loop_.now() + playingTime(animation));
-    ++adds;
 }
 
 std::vector<std::string> FakeLayer::keys() const {

@@ -148,13 +148,11 @@ class FakeApplication final : public Application {
 public:
     bool environmentContains(std::string_view name) const override { return environment.contains(std::string(name)); }
     void writeLine(std::string_view line) override { output.emplace_back(line); }
-    void flushOutput() override { ++flushes; }
-    void terminate() override { terminated = true; }
+    void flushOutput() override {}
+    void terminate() override {}
 
     std::set<std::string> environment;
     std::vector<std::string> output;
-    int flushes = 0;
-    bool terminated = false;
 };
 
 // A layer that knows the run loop's time, so a keyframe animation removes
@@ -175,7 +173,7 @@ public:
     std::vector<std::string> keys() const;
 
     Point anchorPoint{0.5, 0.5};
-    int transformResets = 0, adds = 0;
+    int transformResets = 0;
 
 private:
     const FakeRunLoop& loop_;
@@ -194,8 +192,7 @@ public:
     Rect frame() const override { return frame_; }
     Layer* layer() override { return &layer_; }
     void setMouseHandler(MouseHandler* handler) override { mouseHandler = handler; }
-    std::optional<std::string> renderPng(Rect area) override {
-        lastRenderArea = area;
+    std::optional<std::string> renderPng(Rect) override {
         return renderFails ? std::nullopt : std::optional("PNG:pet:" + imagePath());
     }
 
@@ -209,7 +206,6 @@ public:
     MouseHandler* mouseHandler = nullptr;
     std::vector<std::string> imageHistory;  // paths, in the order shown
     bool renderFails = false;
-    Rect lastRenderArea;
 
 private:
     FakeLayer layer_;
@@ -226,17 +222,15 @@ public:
     void setContentFrame(Rect) override {}
     bool isVisible() const override { return visible_; }
     void orderOut() override { visible_ = false; }
-    void orderFrontRegardless() override { visible_ = true, ++ordersFront; }
+    void orderFrontRegardless() override { visible_ = true; }
     void setIgnoresMouseEvents(bool ignores) override { ignores_ = ignores; }
     bool ignoresMouseEvents() const override { return ignores_; }
     ImageView& imageView() override { return imageView_; }
-    void performWindowDrag() override { ++dragRequests; }
+    void performWindowDrag() override {}
 
     FakeImageView& fakeImageView() { return imageView_; }
     // The user drags the window somewhere else.
     void moveTo(Point origin) { frame_.origin = origin; }
-
-    int ordersFront = 0, dragRequests = 0;
 
 private:
     Rect frame_;
@@ -311,11 +305,9 @@ public:
         return latest(statusItem, std::make_unique<FakeStatusItem>());
     }
     void popUpMenu(std::shared_ptr<Menu> menu, Point location, ImageView&) override {
-        popUps.push_back({std::move(menu), location, false});
+        popUps.push_back({std::move(menu), location});
     }
-    void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView&) override {
-        popUps.push_back({std::move(menu), {}, true});
-    }
+    void popUpMenuBeside(std::shared_ptr<Menu> menu, ImageView&) override { popUps.push_back({std::move(menu), {}}); }
 
     std::optional<Rect> visibleFrame = Rect::make(0, 25, 1440, 875);
     FakePetWindow* petWindow = nullptr;
@@ -324,7 +316,6 @@ public:
     struct PopUp {
         std::shared_ptr<Menu> menu;
         Point location;
-        bool beside;
     };
     std::vector<PopUp> popUps;
 

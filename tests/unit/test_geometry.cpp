@@ -3,37 +3,12 @@
 
 #include <vector>
 
-#include "app/pet_layout.h"
 #include "bubble/bubble_geometry.h"
 #include "pet/pet_view.h"
 #include "platform/monitor_area.h"
 
 namespace glugmo {
 namespace {
-
-// The window is the pet plus 0.23 of its width on each side, 0.12 of its
-// height above (where the rocking reaches) and 0.1 below.
-TEST(PetLayout, KnownSizesGiveTheKnownFrames) {
-    const std::pair<double, Rect> cases[] = {
-        {120, Rect::make(27.6, 13.743785850860423, 120, 137.43785850860422)},
-        {200, Rect::make(46, 22.906309751434037, 200, 229.06309751434034)},
-    };
-    for (const auto& [size, view] : cases) {
-        const PetLayout layout = petLayout(size);
-        EXPECT_NEAR(layout.windowSize.width, 1.46 * size, 1e-9);
-        EXPECT_NEAR(layout.windowSize.height, 1.22 * view.size.height, 1e-9);
-        EXPECT_EQ(layout.contentFrame, (Rect{{0, 0}, layout.windowSize}));
-        for (const auto& [got, want] : {std::pair{layout.petViewFrame.origin, view.origin},
-                                        {Point{layout.petViewFrame.size.width, layout.petViewFrame.size.height},
-                                         Point{view.size.width, view.size.height}}}) {
-            EXPECT_NEAR(got.x, want.x, 1e-9) << size;
-            EXPECT_NEAR(got.y, want.y, 1e-9) << size;
-        }
-        EXPECT_EQ(layout.layerFrame, Rect::make(0, 0, size, layout.petViewFrame.size.height));
-        const Rect pet = layout.petViewFrame;
-        EXPECT_EQ(petRectangle({1000, 40}, size), (Rect{{1000 + pet.origin.x, 40 + pet.origin.y}, pet.size}));
-    }
-}
 
 const Rect kAnchor = Rect::make(1027.6, 53.74378585086042, 120, 137.43785850860422);
 

@@ -100,22 +100,6 @@ TEST_F(PosixFileSystemTest, WriteRefusesWhatAnotherUserOwns) {
     EXPECT_EQ(entriesOf(root).size(), 2u) << "no temporary file may be left";
 }
 
-TEST_F(PosixFileSystemTest, FailedWriteSaysWhyAndLeavesNoTemporaryFile) {
-    fs::create_directory(path("in_the_way"));
-    put(path("in_the_way/child"), "");
-    // The rename fails last, after the temporary file was written.
-    const struct {
-        const char* name;
-        int error;
-    } rows[] = {{"in_the_way", EISDIR}, {"missing/file", ENOENT}, {"trailing/", EISDIR}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(files.replaceFile(path(row.name), "x"), row.error) << row.name;
-        EXPECT_FALSE(files.writeFileAtomically(path(row.name), "x")) << row.name;
-    }
-    EXPECT_EQ(entriesOf(root), std::vector<std::string>{"in_the_way"});
-    EXPECT_EQ(entriesOf(path("in_the_way")), std::vector<std::string>{"child"});
-}
-
 TEST_F(PosixFileSystemTest, CreatesFoldersLikeMkdirPReadableUnderTheUmask) {
     put(path("file"), "");
     fs::create_directory(path("existing"));
