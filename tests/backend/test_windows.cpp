@@ -138,31 +138,6 @@ const BasicAnimation kRock{"transform.rotation.z",       -0.055, 0.055, 1.7, tru
 const KeyframeAnimation kStretch{
     "transform.rotation.z", {0, 0.18, -0.05, 0.02, 0}, {0, 0.35, 0.65, 0.85, 1.0}, 1.4, TimingFunction::EaseInEaseOut};
 
-// When the eased curve reaches `progress`, in seconds of the stretch.
-double stretchTimeAt(double progress) {
-    double low = 0, high = 1;
-    for (int step = 0; step < 60; ++step) (easeInEaseOut((low + high) / 2) < progress ? low : high) = (low + high) / 2;
-    return low * 1.4;
-}
-
-TEST(AnimationValues, RockSweepsAndStretchPassesItsKeysUnderOneCurve) {
-    const struct {
-        Animation animation;
-        double time;
-        std::optional<double> value;  // none: ended
-    } table[] = {
-        {kRock, 0, -0.055}, {kRock, 0.85, 0}, {kRock, 1.7, 0.055}, {kRock, 2.55, 0}, {kRock, 3400.0, -0.055},
-        {kStretch, stretchTimeAt(0.35), 0.18}, {kStretch, stretchTimeAt(0.65), -0.05},
-        {kStretch, stretchTimeAt(0.85), 0.02}, {kStretch, stretchTimeAt(0.5), 0.065}, {kStretch, 1.4, {}},
-    };
-    for (const auto& row : table) {
-        const auto value = animationValueAt(row.animation, row.time);
-        ASSERT_EQ(value.has_value(), row.value.has_value()) << row.time;
-        EXPECT_NEAR(value.value_or(0), row.value.value_or(0), 1e-6) << row.time;
-    }
-    EXPECT_TRUE(std::isinf(activeDuration(kRock)));
-}
-
 // A layer on a clock the test moves by hand.
 struct LayerOnTestClock : ::testing::Test {
     double now = 100;
@@ -210,21 +185,6 @@ TEST(RotationSteps, OneStepMovesTheFarthestPointByOnePixel) {
     for (double angle = -0.2; angle <= 0.2; angle += 0.0007)
         EXPECT_LE(std::abs(steps.angleOf(steps.indexOf(angle)) - angle) * radius, 0.5 + 1e-9);
 
-    // Following the wake-ups as the view does, each repaint of a rock moves one step.
-    const auto rock = [](double t) {
-        const double phase = std::fmod(t, 3.4) / 1.7;
-        return -0.055 + 0.11 * (0.5 - 0.5 * std::cos(M_PI * (phase > 1 ? 2 - phase : phase)));
-    };
-    double t = 0;
-    int index = steps.indexOf(rock(t)), repaints = 0;
-    while (t < 3.4) {
-        t = nextStepChange(rock, steps, index, t, 0.25, 0.004);
-        const int next = steps.indexOf(rock(t));
-        EXPECT_LE(std::abs(next - index), 1) << t;
-        repaints += next != index;
-        index = next;
-    }
-    EXPECT_NEAR(repaints, 2 * 0.11 * radius, 3);  // two sweeps of some 16 steps
     // A turn of a step every 0.1 s leaves step 0 at 0.05 s; a still angle waits the longest.
     const RotationSteps hundredths(100);
     EXPECT_NEAR(nextStepChange([](double t) { return 0.1 * t; }, hundredths, 0, 0.0, 0.25, 0.004), 0.052, 1e-9);

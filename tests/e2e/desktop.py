@@ -157,10 +157,6 @@ class Desktop:
         x, y = (int(round(v)) for v in point)
         self.xdotool("mousemove", x, y, "click", "--repeat", repeat, "--delay", delay_ms, button)
 
-    def click_each(self, points, gap):
-        """Single clicks on each point in turn, `gap` seconds apart."""
-        self.xdotool(*[v for x, y in points for v in ("mousemove", round(x), round(y), "click", 1, "sleep", gap)])
-
     def drag(self, start, end, steps=40):
         """Presses at start, moves to end in small steps like a hand, releases."""
         (x0, y0), (x1, y1) = start, end

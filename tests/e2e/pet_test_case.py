@@ -18,7 +18,7 @@ PANEL = (0x30, 0x34, 0x3C)  # the background of scripts/tint2rc
 RENDERS = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
 # Down presses that select an item in a freshly opened menu (the keyboard
 # skips separators); LARGE then picks 大只 200 in the size submenu.
-CLOCK, DRINK, GHOST, SIZE, HIDE = 4, 5, 6, 7, 8
+CLOCK, DRINK, GHOST, SIZE = 4, 5, 6, 7
 LARGE = ("Right", "Down", "Down", "Return")
 DEFAULT_SWITCHES = {"clockOn": True, "drinkOn": True, "ghostMode": False}
 

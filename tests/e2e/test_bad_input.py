@@ -1,5 +1,5 @@
-"""Bad input only the real program can show: settings values as Qt reads them, a full or read-only
-disk, a quip of a megabyte, cut, missing and oversized pictures. Every row goes through `exercise`."""
+"""Bad input only the real program can show: a full or read-only disk under the settings, a quip of a
+megabyte, and the user's pictures, good and bad. Every row goes through `exercise`."""
 
 import io
 import os
@@ -11,8 +11,8 @@ from pathlib import Path
 from PIL import Image
 
 import pet_test_case
-from desktop import DEFAULT_SIZE, centre, fraction_of_colour, pet_rect, wait_for
-from pet_test_case import CLOCK, DEFAULT_SWITCHES, DRINK, PANEL, PetTestCase, fingerprint, main
+from desktop import DEFAULT_SIZE, fraction_of_colour, pet_rect, wait_for
+from pet_test_case import CLOCK, DEFAULT_SWITCHES, DRINK, PetTestCase, fingerprint, main
 
 OWN_COLOUR = (0, 160, 80)
 # A disk the settings cannot be saved on: how it is filled, the file on it (larger than a
@@ -43,22 +43,6 @@ class BadInputTest(PetTestCase):
         folder = Path(tempfile.mkdtemp(prefix="glugmo-bad-input-"))
         self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
         return folder
-
-    def install(self, gif=lambda data: data, missing=()):
-        """A copy of the program beside its pictures, leaving out those `missing`; `gif` turns
-        each GIF's bytes into what is installed."""
-        folder = self.scratch_folder()
-        shutil.copy2(pet_test_case.exe, folder / "glugmo")
-        shutil.copytree(Path(pet_test_case.exe).parent / "resources", folder / "resources",
-                        ignore=lambda _, names: [n for n in names if n in missing])
-        for picture in (folder / "resources").glob("*.gif"):
-            picture.write_bytes(gif(picture.read_bytes()))
-        return folder / "glugmo"
-
-    def row_settings_values_as_qt_reads_them(self):
-        # A word or an empty value reads false, a number that is not zero true.
-        self.home.write(self.home.settings_file, "[General]\npetSize=80.5\nclockOn=-3\ndrinkOn=\nghostMode=off\n")
-        self.exercise(self.launch(), size=80.5, switches={**DEFAULT_SWITCHES, "drinkOn": False})
 
     def row_settings_on_a_full_or_read_only_disk(self):
         """A 64 KiB tmpfs of the pet's own (a mount namespace) as its config folder: a save that
@@ -97,25 +81,6 @@ class BadInputTest(PetTestCase):
         self.assertGreater(h, 56, "the file's quip, wrapped onto more lines than any built-in one")
         width, height = self.desktop.screen_size()
         self.assertTrue(0 <= x and 0 <= y and x + w <= width and y + h <= height, f"bubble {(x, y, w, h)} on screen")
-
-    def row_gifs_cut_in_half(self):
-        """Cut GIFs play what they have, and the pet, back to idle, reacts again."""
-        pet = self.launch(self.install(gif=lambda data: data[:len(data) // 2]))
-        rect = pet_rect(pet.frame(window := pet.window()), DEFAULT_SIZE)
-        self.exercise(pet)
-        wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
-        self.assertIsNotNone(self.click_for_bubble(pet, window, centre(rect)), "the pet reacts again")
-        self.assertRocks(rect)
-
-    def row_pictures_idle_and_tray_icon_missing(self):
-        window = (pet := self.launch(self.install(missing=("idle.png", "icon.png")), debug="")).window()
-        self.assertRegex(pet.output_line("DEBUG visible=", 8), r"^DEBUG visible=true .* hasImage=false$")
-        pet.output_line("DEBUG bubble render", 4)
-        wait_for(lambda: pet.bubble(window) is None, 5, "the debug bubble to go")
-        self.exercise(pet)
-        icon = wait_for(pet.tray_icon, 5, "an icon in the panel's tray")
-        self.assertLess(fraction_of_colour(self.desktop.grab(self.desktop.geometry(icon)), PANEL), 0.7,
-                        "a stand-in drawn over the panel")
 
     def row_pictures_of_the_user_stand_in_for_ours(self):
         """The user's pictures replace ours by name; a bad one leaves ours, with a line on stderr saying why."""

@@ -5,8 +5,7 @@
 #include <random>
 
 #include "app/gif_duration.h"
-#include "app/pet_controller.h"
-#include "tests/fake/fake_platform.h"
+#include "tests/behaviour/pet_fixture.h"
 
 namespace glugmo {
 namespace {
@@ -18,9 +17,7 @@ const std::set<std::string> kClockLines = {"早点休息，咕噜都困了", "�
 // to hours, then a tap, double click, drag, right click, pestering or a menu
 // pick, from a seeded stream. After every single event (each mouse call, menu
 // pick and timer firing) the pet's invariants are checked.
-struct Soak : ::testing::Test {
-    fake::FakePlatform fake;
-    std::shared_ptr<PetController> pet;
+struct Soak : PetFixture {
     std::mt19937 random{1};
     std::vector<double> revertIntervals;  // one per GIF: their lengths all differ
     std::vector<MenuItem*> items;
@@ -37,8 +34,7 @@ struct Soak : ::testing::Test {
         fake.images.undecodable.insert(fake::FakeResources::pathOf("07_谢谢.gif"));
         for (const std::string& name : names)  // playing for its length, then 0.15 s of grace
             revertIntervals.push_back(gifDuration(fake.resources, fake.images, name) + 0.15);
-        pet = PetController::create(fake.platform);
-        pet->start();
+        launch();
         collect(*fake.statusItem().menu);
     }
     void collect(const Menu& menu) {
@@ -60,14 +56,13 @@ struct Soak : ::testing::Test {
         }
         std::size_t reverts = 0;
         for (double interval : revertIntervals) reverts += fake.loop.liveTimersWithInterval(interval);
-        const bool idle = fake.view().imagePath() == fake::FakeResources::pathOf("idle.png");
         const auto require = [&](bool holds, const char* rule) {
             if (!holds && broken.empty()) broken = rule;
         };
         // Playing always ends in going back to idle, by exactly one timer.
-        require(reverts == (idle ? 0u : 1u), "a revert timer without a GIF playing, or the reverse");
-        require(fake.loop.liveTimersWithInterval(45.0) == (idle ? 1u : 0u), "not one stretch timer while idle");
-        require(idle || fake.layer().keys().empty(), "a motion while a GIF plays");
+        require(reverts == (idle() ? 0u : 1u), "a revert timer without a GIF playing, or the reverse");
+        require(stretchTimers() == (idle() ? 1u : 0u), "not one stretch timer while idle");
+        require(idle() || fake.layer().keys().empty(), "a motion while a GIF plays");
         // Three seconds on screen, then the fade.
         require(!fake.bubble().isVisible() || fake.loop.now() < lastShow + 3.4 + 1e-6, "the bubble outstayed 3.4 s");
         for (const auto& [day, lines] : clockLinesPerDay) require(lines <= 9, "more than nine clock lines a day");
@@ -132,7 +127,7 @@ TEST_F(Soak, ASimulatedWeekKeepsEveryInvariantAndGoesThroughEveryPath) {
     for (const char* gesture : {"tap", "double click", "drag", "right click", "pester", "menu"})
         EXPECT_GT(gestures[gesture], 0) << gesture;
     const auto& shown = fake.view().imageHistory;
-    EXPECT_NE(std::find(shown.begin(), shown.end(), fake::FakeResources::pathOf("14_精神打击.gif")), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), gifPath("14_精神打击")), shown.end());
     EXPECT_GE(clockLinesPerDay.size(), 7u);
 }
 

@@ -62,16 +62,6 @@ TEST(BubbleGeometry, StaysWholeOnTheAnchorsMonitorMovedTheLeast) {
     }
 }
 
-TEST(BubbleText, LongTextsAreCutToThreeHundredCharactersWithAnEllipsis) {
-    std::string ideographs;
-    for (int i = 0; i < 400; ++i) ideographs += "测";
-    const std::string x300(300, 'x');
-    const std::pair<std::string, std::string> cases[] = {{ideographs, ideographs.substr(0, 299 * 3) + "…"},
-                                                         {x300, x300}, {x300 + "y", std::string(299, 'x') + "…"},
-                                                         {"功德+1", "功德+1"}, {"", ""}};
-    for (const auto& [text, shown] : cases) EXPECT_EQ(textForBubble(text), shown) << text.size();
-}
-
 // A 1440x900 monitor on the left and a 1280x1024 one on its right, on one
 // 2720x1024 X screen: the left one's bottom is not the screen's bottom.
 const Size kScreen{2720, 1024};
