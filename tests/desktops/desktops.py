@@ -78,8 +78,7 @@ class XDesktop(Desktop):
         strut[4 + 2 * i:6 + 2 * i] = (my, my + mh - 1) if i < 2 else (mx, mx + mw - 1)
         box = (mx + (mw - t) * (edge == "right"), my + (mh - t) * (edge == "bottom"),
                t if i < 2 else mw, mh if i < 2 else t)
-        return ColourWindow(self, (0x30, 0x34, 0x3C), box, "DOCK",
-                         _NET_WM_STRUT_PARTIAL=strut, _NET_WM_STRUT=strut[:4])
+        return ColourWindow(self, (0x30, 0x34, 0x3C), box, "DOCK", _NET_WM_STRUT_PARTIAL=strut, _NET_WM_STRUT=strut[:4])
 
     def order(self, *args):
         """i3 takes orders from i3-msg (sway from swaymsg); other window managers need none."""

@@ -25,12 +25,6 @@ DEFAULT_SWITCHES = {"clockOn": True, "drinkOn": True, "ghostMode": False}
 exe = None
 
 
-def fingerprint(path):
-    """What a row promises to leave alone: mode, owner, mtime and content."""
-    info, path = os.lstat(path), Path(path)
-    return info.st_mode, info.st_uid, info.st_mtime_ns, sorted(os.listdir(path)) if path.is_dir() else path.read_bytes()
-
-
 class PetTestCase(unittest.TestCase):
     desktop_options = ()  # None: each row opens its own
     _row = None  # the table row under way: what ends with it
@@ -47,8 +41,8 @@ class PetTestCase(unittest.TestCase):
         except RuntimeError:  # a busy machine may miss the start-up deadline once
             cls.desktop = Desktop(*options)
         defer(cls.desktop.close)
-        defer((backdrop := ColourWindow(cls.desktop, BACKDROP)).close)
-        cls.backdrop = backdrop
+        cls.backdrop = ColourWindow(cls.desktop, BACKDROP)
+        defer(cls.backdrop.close)
 
     def fresh_home(self):
         self.home = Home()

@@ -18,7 +18,7 @@ from PIL import Image
 
 SOURCE = Path(__file__).resolve().parents[2]
 # The runtime packages the program cannot start without, on Debian 12.
-NEEDED = {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6network6", "libqt6dbus6", "libgif7", "libxcb1", "libxcb-shape0"}
+NEEDED = {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6dbus6", "libgif7", "libxcb1", "libxcb-shape0"}
 VERSION = None
 
 

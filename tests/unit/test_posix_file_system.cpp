@@ -100,19 +100,5 @@ TEST_F(PosixFileSystemTest, WriteRefusesWhatAnotherUserOwns) {
     EXPECT_EQ(entriesOf(root).size(), 2u) << "no temporary file may be left";
 }
 
-TEST_F(PosixFileSystemTest, CreatesFoldersLikeMkdirPReadableUnderTheUmask) {
-    put(path("file"), "");
-    fs::create_directory(path("existing"));
-    const std::pair<std::string, bool> cases[] = {
-        {path("a/b/c"), true}, {path("x//y/"), true}, {path("existing"), true}, {path("file/sub"), false}, {"", false}};
-    const mode_t saved = ::umask(022);
-    for (const auto& [folder, created] : cases) {
-        EXPECT_EQ(files.createDirectories(folder), created) << folder;
-        EXPECT_EQ(fs::is_directory(folder), created) << folder;
-    }
-    ::umask(saved);
-    for (const auto& folder : {"a", "a/b/c"}) EXPECT_EQ(fs::status(path(folder)).permissions(), fs::perms(0755));
-}
-
 }  // namespace
 }  // namespace glugmo
