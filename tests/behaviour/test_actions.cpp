@@ -30,16 +30,6 @@ TEST_F(Taps, ReactionsComeWithAQuipAndTheSixthQuickPokeComplains) {
     EXPECT_EQ(bubbleText(), "别戳了别戳了，精神打击已到账");
 }
 
-TEST_F(Taps, RandomMoveDrawsFromThirteenWithDuplicatesAndNoQuip) {
-    for (const auto& [index, gif] : {std::pair<std::size_t, const char*>{12, "08_多喝水"}, {0, "01_好jeng啊"}}) {
-        fake.random.indices = {index};
-        pet->randomMove();
-        EXPECT_EQ(shownImage(), gifPath(gif));
-        EXPECT_EQ(fake.random.bounds.back(), 13u);
-    }
-    EXPECT_FALSE(bubbleVisible());
-}
-
 using Menus = PetFixture;
 
 std::vector<std::string> titles(const Menu& menu) {
@@ -179,16 +169,6 @@ TEST_F(ClockDay, AWeekdayFromTenAtNightToTenAtNightSaysEachLineOnce) {
         EXPECT_EQ(count(line), 1u) << line;
     }
     EXPECT_EQ(count("喝口水吧"), 6u);
-}
-
-TEST_F(ClockDay, ABusyPetMissesTheDrinkButCatchesTheOffWorkEgg) {
-    fake.addGif("16_笑", 125.0);
-    fake.clock.setStart(2026, 12, 7, 17, 59, 50);  // Monday
-    launch();
-    advance(5);
-    pet->play("16_笑", std::nullopt);  // busy until 18:02:00
-    runFor(10 * 60);
-    EXPECT_EQ(said, std::vector<std::string>{"2026-12-07 18 收工啦，今日就咁多"});
 }
 
 TEST_F(ClockDay, ARelaunchForgetsWhatFiredToday) {

@@ -95,15 +95,6 @@ class DesktopTest(PetTestCase):
         time.sleep(0.3)
         self.assertEqual(pet.frame(window), frame, "back where it was")
         self.assertPets(pet)
-        # Dragged up and left, so that the menu fits below: it opens 20 points in from the pet's bottom-left corner.
-        d.drag(centre(rect), (centre(rect)[0] - 300, centre(rect)[1] - 200))
-        wait_for(lambda: pet.frame(window)[:2] != frame[:2], 3, "the window to move")
-        time.sleep(0.5)
-        rect = pet_rect(frame := pet.frame(window), DEFAULT_SIZE)
-        menu = self.open_menu(pet, rect)
-        self.assertNear(d.geometry(menu)[:2], (rect[0] + 20, rect[1] + rect[3] - 20), 2, "menu corner")
-        self.choose(pet, 0, "Escape", opened=True)
-
         # Each change from a menu is on disk at once: a pet killed a moment later keeps them all.
         self.choose(pet, SIZE, *LARGE, spot=rect)
         wait_for(lambda: pet.frame(window)[2] > frame[2] + 50, 2, "the window to grow")
