@@ -1,6 +1,6 @@
-"""The pet on desktops unlike the standard one, each row on its own: without a tray, and without a
-compositor until one comes and goes; without a window manager; on two monitors whose primary is not
-the first."""
+"""The pet on desktops unlike the standard one, each row on its own: without a tray, with a compositor
+that goes and comes back; without a window manager or a compositor; on two monitors whose primary is
+not the first."""
 
 import os
 import subprocess
@@ -20,15 +20,16 @@ def two_monitors(desktop):
 class EnvironmentsTest(PetTestCase):
     desktop_options = None
 
-    def check_without_a_compositor_until_one_comes_and_goes(self):
-        """Without a compositor there is no per-pixel alpha: still no black boxes, around the pet or the
-        bubble's corners; the pet follows a compositor that comes and goes. Without a tray the switches
+    def check_a_compositor_going_and_coming_back(self):
+        """Without a compositor there is no per-pixel alpha: still no black boxes, around the pet or in the
+        bubble's corners, when the compositor goes; the pet follows it back. Without a tray the switches
         are flipped from the pet's own menu."""
         pet = self.launch()
         frame = pet.frame(window := pet.window())
         self.exercise(pet, tray=False)
         wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
-        self.assertPetOnBackdrop(frame)
+        subprocess.run(["pkill", "-TERM", "-P", str(self.desktop._session.pid), "-x", "picom"], check=True)
+        self.assertPetOnBackdrop(frame, within=10)
         bubble = self.click_for_bubble(pet, window, centre(pet_rect(frame, DEFAULT_SIZE)))
         self.assertLess(fraction_of_colour(self.desktop.grab(bubble), (0, 0, 0), tolerance=24), 0.01,
                         "black corners on the bubble")
@@ -36,9 +37,7 @@ class EnvironmentsTest(PetTestCase):
             **os.environ, "DISPLAY": self.desktop.name}, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self._row.callback(picom.wait)
         self._row.callback(picom.terminate)
-        self.assertPetOnBackdrop(frame, within=10)
-        picom.terminate()
-        picom.wait()
+        wait_for(lambda: pet.bubble(window) is None, 5, "the bubble to go")
         self.assertPetOnBackdrop(frame, within=10)
 
     def assertPetOnBackdrop(self, frame, within=0):
@@ -67,16 +66,17 @@ class EnvironmentsTest(PetTestCase):
         self.assertTrue(bottoms, "the panel claims its strip")
         pet, (x, y, w, h) = self.check_in_its_corner((0, 0, d.screen_size()[0], d.screen_size()[1] - max(bottoms)),
                                                      tray=False)
+        self.assertPetOnBackdrop((x, y, w, h), within=5)  # no compositor from the start; the bubble goes
         start = centre(pet_rect((x, y, w, h), DEFAULT_SIZE))
         d.drag(start, (start[0] - 300, start[1] - 200))
         self.assertNear(pet.frame(pet.window()), (x - 300, y - 200, w, h), 16, "after the drag")
 
     def test_rows(self):
         rows = [
-            (("--no-tray", "--no-compositor"), self.check_without_a_compositor_until_one_comes_and_goes),
+            (("--no-tray",), self.check_a_compositor_going_and_coming_back),
             # Without a window manager Qt's tray icon ignores every other
             # click; the pet's own menu answers each one.
-            (("--no-wm",), self.check_without_a_window_manager),
+            (("--no-wm", "--no-compositor"), self.check_without_a_window_manager),
             (("--size", "2464x900x24"), lambda: self.check_in_its_corner(two_monitors(self.desktop))),
         ]
         for options, check in rows:
