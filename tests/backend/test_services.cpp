@@ -1,20 +1,26 @@
+// The Qt backend's services: run loop, clock, pictures, the settings file
+// and the display it starts on.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
 #include <QImage>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
-#include <functional>
+#include <optional>
+#include <set>
+#include <string>
 
+#include "platform/qt/display_session.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_image_loader.h"
-#include "platform/qt/qt_resources.h"
 #include "platform/qt/qt_run_loop.h"
+#include "platform/qt/qt_settings_store.h"
+#include "platform/qt/settings_text.h"
 
 namespace glugmo {
 namespace {
@@ -59,54 +65,6 @@ TEST(Clock, CalendarFieldsInLocalTime) {
     tzset();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
-
-// A user's file named like one of ours stands in for it; anything wrong
-// with it leaves ours, with one line saying which file and why. (The desktop
-// tests show a PNG that stands in, and a cut, an oversized and a false one.)
-TEST(Resources, UserPicturesStandInForOursFileByFile) {
-    QTemporaryDir ours, theirs;
-    QFile gif(QStringLiteral(GLUGMO_RESOURCES "/13_嚯.gif"));
-    ASSERT_TRUE(gif.open(QIODevice::ReadOnly));
-    QByteArray png;
-    QBuffer buffer(&png);
-    QImage(1, 1, QImage::Format_ARGB32).save(&buffer, "PNG");
-    const auto file = [](QByteArray bytes) { return [bytes](const QString& p) { writeFile(p, bytes); }; };
-    const struct {
-        const char* name;
-        std::function<void(const QString& path)> make;  // in the user's folder
-        std::string problem;                             // empty: the user's file is used
-    } cases[] = {
-        {"13_嚯.gif", file(gif.readAll()), ""},
-        {"04_爱你哟.gif", file(png), "is not a GIF picture"},
-        {"05_帮紧你.gif", [](const QString& p) { QDir().mkpath(p); }, "is a folder"},
-        {"06_辛苦了.gif", [](const QString& p) { QFile::link(p + ".gone", p); }, "is a link to nothing"},
-        {"08_多喝水.gif", [](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); f.resize(21 << 20); },
-         "is larger than 20 MB"},
-    };
-    for (const auto& c : cases) {
-        writeFile(QDir(ours.path()).filePath(QString::fromUtf8(c.name)), "ours");
-        c.make(QDir(theirs.path()).filePath(QString::fromUtf8(c.name)));
-    }
-    writeFile(QDir(theirs.path()).filePath(QStringLiteral("not_ours.png")), "ignored");
-    std::string told;
-    const QtResources resources(ours.path(), theirs.path(), [&](const std::string& l) { told += l + "\n"; });
-    for (const auto& c : cases) {
-        const QFileInfo name(QString::fromUtf8(c.name));
-        const QDir expected(c.problem.empty() ? theirs.path() : ours.path());
-        EXPECT_EQ(resources.pathFor(name.completeBaseName().toStdString(), name.suffix().toStdString()),
-                  expected.filePath(name.fileName()).toStdString());
-        EXPECT_EQ(told.find(c.name + (" " + c.problem)) != told.npos, !c.problem.empty()) << told;
-    }
-    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'),
-              std::count_if(std::begin(cases), std::end(cases), [](auto& c) { return !c.problem.empty(); }));
-    EXPECT_FALSE(resources.pathFor("not_ours", "png"));
-    EXPECT_FALSE(QtResources(std::nullopt).pathFor("idle", "png"));
-}
-
 // Two views of one GIF each keep their place, and a frame handed out is
 // never drawn over by the next one decoded.
 TEST(Images, EachViewerOfAGifHasItsOwnFrames) {
@@ -138,6 +96,148 @@ TEST(Images, ALoadIsKnownAgainUntilTheFileChanges) {
     const auto edited = decodeImage(path);
     ASSERT_TRUE(edited);
     EXPECT_NE(edited->identity(), first->identity());
+}
+
+const char* const kKeys[] = {"clockOn", "drinkOn", "ghostMode", "petSize"};
+
+TEST(SettingsFile, ReadsAndRewritesEveryFileAsQSettingsReadsIt) {
+    QTemporaryDir folder;
+    const QByteArray files[] = {
+        "clockOn = \"a, b\" \ndrinkOn=x ; comment\npetSize=\\x41\\t1\\101\nghostMode=a\\,b\\;c\\\"\\\\\\?\\'\\q\n",
+        "[general]\r\nclockOn=false\r\npetSize=80.5\r\nghostMode=\r\ndrinkOn=\"\"\r\n\r\n",
+        "petSize=1\\\n20\nclockOn=\"two\nlines\"\ndrinkOn=\" padded \"  \n",
+        "[Other]\nclockOn=1\n[General]\ndrinkOn=0\n[%General]\nghostMode=1\n",
+        "clockOn=@Invalid()\ndrinkOn=@String(x)\nghostMode=@@at\npetSize=@notatype\n",
+        "clockOn=true\nclockOn=false\n;petSize=5\n#drinkOn=0\n  ghostMode   =  on  \n",
+        "[General\nclockOn=false\nno equals here\npetSize=中文 200\n",
+        "clockOn=a, @@b\ndrinkOn=x, @Invalid()\npetSize=1\\x\nghostMode=@Invalid()x\nghostMode=\"open\n",
+        QByteArray("\x00\xff[\n=\x01\x02petSize\nclockOn=\xe4\xb8", 26),
+    };
+    // Each file a new one: QSettings caches what it read by path, size and
+    // time, and two files of one size written in one second would read the same.
+    for (const QByteArray& bytes : files) {
+        SCOPED_TRACE(bytes.toStdString());
+        const QString path = folder.filePath(QString::number(&bytes - files) + QStringLiteral(".conf"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QVariantMap before;
+        const QSettings reference(path, QSettings::IniFormat);
+        for (const QString& key : reference.allKeys()) before[key] = reference.value(key);
+        QtSettingsStore store(path);
+        for (const char* key : kKeys) EXPECT_EQ(store.rawValue(key), settingText(before.value(key))) << key;
+        // Rewritten in place at once, it keeps what it does not change.
+        store.setBool("ghostMode", true);
+        const QSettings after(path, QSettings::IniFormat);
+        EXPECT_EQ(after.value("ghostMode").toString(), "true");
+        for (const QString& key : before.keys())
+            EXPECT_TRUE(key == "ghostMode" || after.value(key) == before.value(key)) << key.toStdString();
+    }
+}
+
+// A disk whose file reads back as chosen, and whose writes fail with a
+// chosen errno (0: they succeed).
+struct ScriptedDisk final : SettingsDisk {
+    std::optional<std::string> read(const std::string&, int& error) const override {
+        error = readError;
+        if (readError) return std::nullopt;
+        const auto& seen = midWriteReads-- > 0 ? midWrite : file;
+        error = seen ? 0 : ENOENT;
+        return seen;
+    }
+    int replace(const std::string&, std::string_view bytes) override {
+        const int error = failures.empty() ? 0 : failures.front();
+        if (!failures.empty()) failures.erase(failures.begin());
+        if (error == 0) file = std::string(bytes);
+        return error;
+    }
+    std::optional<std::string> file;
+    std::optional<std::string> midWrite;  // what the next reads see instead of `file`
+    mutable int midWriteReads = 0;
+    int readError = 0;  // the file is there but cannot be read
+    std::vector<int> failures;  // one per write, in order
+};
+
+// A write the disk refuses leaves the file as it was and the setting in
+// effect, told once per kind however often it recurs; a file that is there
+// but cannot be read is never written over. (The e2e run fills a real disk.)
+TEST(SettingsStoreFailures, AFailedWriteLeavesTheFileAndSaysSoOncePerKind) {
+    const std::string good = "[General]\nclockOn=true\ndrinkOn=true\nghostMode=false\npetSize=200\n";
+    ScriptedDisk disk;
+    disk.file = good;
+    disk.failures = {ENOSPC, EISDIR, ENOSPC, EISDIR, 0};
+    std::vector<std::string> told;
+    QtSettingsStore store("/c/Glugmo/Glugmo.conf", disk, [&](const std::string& line) { told.push_back(line); });
+    for (int i = 0; disk.failures.size() > 1; ++i) {
+        store.setDouble("petSize", 80 + i);
+        EXPECT_EQ(disk.file, good) << "after write " << i;
+        EXPECT_EQ(store.rawValue("petSize"), std::to_string(80 + i)) << i;
+    }
+    disk.readError = EACCES;
+    store.setBool("ghostMode", true);
+    EXPECT_EQ(disk.file, good);
+    EXPECT_EQ(store.rawValue("ghostMode"), "true");
+    const int kinds[] = {ENOSPC, EISDIR, EACCES};
+    ASSERT_EQ(told.size(), std::size(kinds));
+    for (std::size_t i = 0; i < told.size(); ++i) {
+        EXPECT_NE(told[i].find(std::strerror(kinds[i])), std::string::npos) << told[i];
+        EXPECT_NE(told[i].find("/c/Glugmo/Glugmo.conf"), std::string::npos) << told[i];
+    }
+}
+
+TEST(SettingsStoreFailures, AFileCaughtMidWriteLosesNoKey) {
+    const std::string good = "[General]\nclockOn=false\nghostMode=true\npetSize=200\nzoom=\"a, b\"\n"
+                             "\n[Other]\nx=1\n";
+    // Caught once, a second look finds the file whole; caught for good, the
+    // settings in effect fill in. A shorter file that stays as it is was
+    // meant: only the keys the pet uses come back.
+    const struct {
+        std::optional<std::string> midWrite;
+        int reads;
+        bool unknownKeysKept;
+    } rows[] = {
+        {"", 1, true}, {std::nullopt, 1, true} /* gone for a moment */, {std::string("\x00\xff junk", 7), 100, true},
+        {"[General]\nclockOn=false\n", 1, true}, {"[General]\nclockOn=false\n", 100, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.midWrite.value_or("(missing)") + " read " + std::to_string(row.reads));
+        ScriptedDisk disk;
+        disk.file = good;
+        QtSettingsStore store("/c/Glugmo.conf", disk, [](const std::string& line) { FAIL() << line; });
+        for (const char* key : kKeys) store.rawValue(key);
+        disk.midWrite = row.midWrite;
+        disk.midWriteReads = row.reads;
+        store.setBool("drinkOn", false);
+        std::set<std::string> lines, expected = {"/clockOn=false", "/drinkOn=false", "/ghostMode=true", "/petSize=200"};
+        for (const IniEntry& e : parseIni(*disk.file).entries) lines.insert(e.section + "/" + e.key + "=" + e.value);
+        if (row.unknownKeysKept) expected.insert({"/zoom=\"a, b\"", "Other/x=1"});
+        EXPECT_EQ(lines, expected);
+    }
+}
+
+TEST(PlatformChoice, RunsOnXWhereverItAnswersAndOtherwiseSaysWhatItNeeds) {
+    const struct {
+        const char* what;
+        DisplaySession session;  // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE, DISPLAY
+        std::optional<bool> xServerAnswers;
+        bool xcb;
+        const char* refusalSays;  // empty: no refusal
+    } cases[] = {
+        {"Wayland with XWayland", {"", "wayland-0", "wayland", ":0"}, true, true, ""},
+        {"plain X11 session", {"", "", "x11", ":0"}, true, true, ""},
+        {"user chose offscreen", {"offscreen", "wayland-0", "wayland", ":0"}, true, false, ""},
+        {"Wayland asked, no X", {"wayland;xcb", "", "", ""}, false, false, "XWayland"},
+        {"X server gone", {"", "", "x11", ":7"}, false, false, "\":7\""},
+        {"no display at all", {"", "", "", ""}, false, false, "DISPLAY=:0"},
+        {"not built for X11", {"", "wayland-0", "wayland", ""}, std::nullopt, false, ""},
+    };
+    for (const auto& c : cases) {
+        const DisplayPlan plan = planDisplay(c.session, c.xServerAnswers);
+        EXPECT_EQ(plan.useXcb, c.xcb) << c.what;
+        EXPECT_EQ(plan.refusal.isEmpty(), !*c.refusalSays) << c.what;
+        EXPECT_TRUE(plan.refusal.contains(QLatin1String(c.refusalSays))) << c.what;
+        EXPECT_FALSE(plan.refusal.contains(QLatin1Char('\n'))) << c.what;
+    }
 }
 
 }  // namespace

@@ -1,15 +1,20 @@
+// The Qt backend's windows, menu and animation as the pet draws them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
-#include "platform/qt/coordinates.h"
-#include "platform/qt/qt_bubble_panel.h"
+#include "platform/qt/animation_timing.h"
+#include "platform/qt/frame_timeline.h"
+#include "platform/qt/menu_presenter.h"
 #include "platform/qt/qt_image_loader.h"
+#include "platform/qt/qt_layer.h"
 #include "platform/qt/qt_pet_window.h"
+#include "platform/qt/rotation_steps.h"
 
 namespace glugmo {
 namespace {
@@ -18,103 +23,19 @@ namespace {
 const Rect kWindowFrame = Rect::make(1204.8, 40, 175.2, 167.67418738049716);
 const Rect kViewFrame = Rect::make(27.6, 13.743785850860422, 120, 137.43785850860422);
 
-struct PetWindowUnderTest : MouseHandler {
+struct PetWindowUnderTest {
     QtPetWindow window{kWindowFrame, false};
-    std::vector<std::string> calls;
-    bool drags = true;
 
     PetWindowUnderTest() {
         window.setContentFrame(Rect::make(0, 0, kWindowFrame.size.width, kWindowFrame.size.height));
         window.imageView().setFrame(kViewFrame);
-        window.imageView().setMouseHandler(this);
         window.orderFrontRegardless();
-    }
-    void mouseDown(int clickCount) override {
-        calls.push_back("down " + std::to_string(clickCount));
-        if (drags) window.performWindowDrag();
-    }
-    void mouseUp() override { calls.push_back("up"); }
-    void rightMouseDown() override { calls.push_back("right"); }
-
-    // A gesture on the view, from its middle plus `start`: p press, d double
-    // click, r release, R right press, m move on along `path`.
-    void perform(std::string_view gesture, QPointF start, std::vector<QPointF> path = {}) {
-        QWidget& widget = window.widget();
-        QPointF at = window.qtImageView().rectInWindow().center() + start;
-        const QPointF middle = at - start;
-        for (const char step : gesture) {
-            if (step == 'm') at = middle + path.at(0), path.erase(path.begin());
-            const auto type = step == 'm' ? QEvent::MouseMove : step == 'r' ? QEvent::MouseButtonRelease
-                              : step == 'd'                   ? QEvent::MouseButtonDblClick
-                                                              : QEvent::MouseButtonPress;
-            const auto button = step == 'R' ? Qt::RightButton : step == 'm' ? Qt::NoButton : Qt::LeftButton;
-            const Qt::MouseButtons held = step == 'r' ? Qt::NoButton : step == 'R' ? button : Qt::LeftButton;
-            QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
-            QApplication::sendEvent(&widget, &event);
-        }
     }
     QImage render() {
         const auto png = window.imageView().renderPng(Rect::make(0, 0, kViewFrame.size.width, kViewFrame.size.height));
         return png ? QImage::fromData(QByteArray::fromStdString(*png), "PNG") : QImage();
     }
 };
-
-TEST(PetWindow, KeepsItsFractionalFrameInBottomLeftPointsUntilMoved) {
-    PetWindowUnderTest pet;
-    const int screenBottom = primaryScreenGeometry().bottom() + 1;
-    EXPECT_EQ(pet.window.frame(), kWindowFrame);
-    EXPECT_EQ(pet.window.widget().geometry(), QRect(1205, screenBottom - 40 - 168, 175, 168));
-    const QRectF view = pet.window.qtImageView().rectInWindow();
-    EXPECT_NEAR(view.left(), 27.6, 1e-9);
-    EXPECT_NEAR(view.bottom(), 168 - kViewFrame.origin.y, 1e-9);
-    EXPECT_NEAR(view.height(), kViewFrame.size.height, 1e-9);
-    // The window manager's own placement of a window just shown is taken
-    // back; a later move (a drag, the window manager) gives the real place.
-    pet.window.widget().move(903, 420);
-    EXPECT_EQ(pet.window.widget().geometry(), QRect(1205, screenBottom - 40 - 168, 175, 168));
-    pet.window.widget().move(900, 400);
-    EXPECT_EQ(pet.window.frame(), Rect::make(900, screenBottom - 400 - 168, 175, 168));
-    EXPECT_EQ(toWholePixels(QRectF(10.4, 10.6, 0.2, 0.3)), QRect(10, 11, 1, 1));  // never vanishes
-    // Points start at the bottom-left corner of the primary screen, wherever it is.
-    const QRect offset(100, 50, 1280, 800);
-    EXPECT_EQ(toQtScreen(Rect::make(0, 0, 10, 10), offset), QRectF(100, 840, 10, 10));
-    EXPECT_EQ(fromQtScreen(QRectF(100, 840, 10, 10), offset), Rect::make(0, 0, 10, 10));
-    // Ghost mode lets clicks through, and visibility follows.
-    for (const bool ghost : {true, false}) {
-        pet.window.setIgnoresMouseEvents(ghost);
-        EXPECT_EQ(pet.window.ignoresMouseEvents(), ghost);
-        EXPECT_EQ(bool(pet.window.widget().windowHandle()->flags() & Qt::WindowTransparentForInput), ghost);
-        ghost ? pet.window.orderOut() : pet.window.orderFrontRegardless();
-        EXPECT_EQ(pet.window.isVisible(), !ghost);
-    }
-}
-
-TEST(PetWindow, ClicksInsideTheViewAndDragsPastSixPoints) {
-    const struct {
-        const char* name;
-        bool drags;
-        const char* gesture;
-        QPointF start;
-        std::vector<QPointF> path;
-        std::vector<std::string> calls;
-        std::optional<Point> movedTo;  // in whole pixels once moved
-    } cases[] = {
-        {"clicks", true, "prdrR", {}, {}, {"down 1", "up", "down 2", "up", "right"}, {}},
-        {"the margins take no clicks", true, "prR", {-82, 0}, {}, {}, {}},
-        {"five points are still a click", true, "pmr", {}, {{4, 3}}, {"down 1", "up"}, {}},
-        // No window manager here, so the window follows the pointer itself.
-        {"a drag moves the window", true, "pmmr", {}, {{4, 3}, {30, -20}}, {"down 1", "up"}, Point{1235, 60}},
-        {"without permission a press never drags", false, "pmr", {}, {{40, 0}}, {"down 1", "up"}, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        PetWindowUnderTest pet;
-        pet.drags = c.drags;
-        pet.perform(c.gesture, c.start, c.path);
-        EXPECT_EQ(pet.calls, c.calls);
-        EXPECT_EQ(pet.window.frame().origin, c.movedTo.value_or(kWindowFrame.origin));
-    }
-}
 
 // A thin upright bar standing on the bottom centre of the picture, drawn
 // scaled by half into the view, then turned: positive angles turn it
@@ -156,25 +77,142 @@ TEST(PetWindow, RendersTheViewScaledAndTurnedAboutTheBottomCentre) {
     EXPECT_NEAR(barXAt(20), 58 - (137 - 20) * std::sin(0.3), 4);
 }
 
-TEST(BubblePanel, FadesOutThenCallsBackAndShowsFullyAgain) {
-    QtBubblePanel panel(Rect::make(100, 100, 202, 36));
-    panel.setText("功德+1");
-    panel.orderFrontRegardless();
-    bool faded = false;
-    panel.fadeOut(0.05, [&] {
-        faded = true;
-        panel.orderOut();
-    });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return faded; }, 2000));
-    EXPECT_DOUBLE_EQ(panel.alpha(), 0);
-    EXPECT_FALSE(panel.isVisible());
-    // A fade cut short by a new show does not pull the alpha down again.
-    panel.fadeOut(0.2, [&] { faded = false; });
-    panel.setAlpha(1);
-    panel.orderFrontRegardless();
-    QTest::qWait(300);
-    EXPECT_DOUBLE_EQ(panel.alpha(), 1);
-    EXPECT_TRUE(faded);
+struct MenuModel : ::testing::Test {
+    std::shared_ptr<Menu> model = std::make_shared<Menu>();
+    std::shared_ptr<Menu> sizes = std::make_shared<Menu>();
+    std::vector<std::string> performed;
+    std::function<void(MenuItem&)> record = [this](MenuItem& item) { performed.push_back(item.title); };
+    std::shared_ptr<MenuItem> ghost = MenuItem::make("幽灵模式", record);
+    QMenu menu;
+    MenuPresenter presenter{menu};
+
+    MenuModel() {
+        auto sizeItem = MenuItem::make("大小");
+        sizes->addItem(MenuItem::make("小只 80", record));
+        model->setSubmenu(sizes, *sizeItem);
+        ghost->state = MenuItem::State::On;
+        for (auto item : {ghost, sizeItem, MenuItem::separatorItem(), MenuItem::make("退出", record, "q")})
+            model->addItem(item);
+        presenter.setModel(model);
+    }
+};
+
+// Each opening rebuilds the menu from the model as it is now; the old
+// submenus go with the old actions.
+TEST_F(MenuModel, OpeningShowsTheModelAsItIsNow) {
+    EXPECT_TRUE(menu.actions()[0]->isCheckable() && menu.actions()[0]->isChecked());
+    ghost->state = MenuItem::State::Off;
+    ghost->title = "幽灵模式 (关)";
+    sizes->addItem(MenuItem::make("标准 120"));
+    menu.popup(QPoint(10, 10));
+    const auto actions = menu.actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("幽灵模式 (关)"));
+    EXPECT_FALSE(actions[0]->isChecked());
+    ASSERT_NE(actions[1]->menu(), nullptr);
+    EXPECT_EQ(actions[1]->menu()->actions().size(), 2);
+    EXPECT_TRUE(actions[2]->isSeparator());
+    EXPECT_EQ(actions[3]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    actions[1]->menu()->actions()[0]->trigger();
+    EXPECT_EQ(performed, std::vector<std::string>{"小只 80"});
+    menu.close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(menu.findChildren<QMenu*>(Qt::FindDirectChildrenOnly).size(), 1);
+}
+
+TEST_F(MenuModel, CtrlQWorksWhileTheMenuIsOpen) {
+    menu.popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    QTest::keyClick(&menu, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(performed, std::vector<std::string>{"退出"});
+    EXPECT_FALSE(menu.isVisible());
+    // A key without the modifier is the menu's own business.
+    menu.popup(QPoint(10, 10));
+    QTest::keyClick(&menu, Qt::Key_Q);
+    EXPECT_EQ(performed.size(), 1u);
+    menu.close();
+}
+
+const BasicAnimation kRock{"transform.rotation.z",       -0.055, 0.055, 1.7, true, kRepeatForever,
+                           TimingFunction::EaseInEaseOut};
+const KeyframeAnimation kStretch{
+    "transform.rotation.z", {0, 0.18, -0.05, 0.02, 0}, {0, 0.35, 0.65, 0.85, 1.0}, 1.4, TimingFunction::EaseInEaseOut};
+
+// A layer on a clock the test moves by hand.
+struct LayerOnTestClock : ::testing::Test {
+    double now = 100;
+    int changes = 0;
+    QtLayer layer{[this] { return now; }, [this] { ++changes; }};
+};
+
+TEST_F(LayerOnTestClock, TheNewestRunningRotationIsDrawnUntilItEnds) {
+    layer.addAnimation(kRock, "rock");
+    EXPECT_NEAR(layer.rotationAt(now + 1.7), 0.055, 1e-9);
+    now += 0.85;
+    layer.addAnimation(kRock, "rock");  // replaces and restarts
+    EXPECT_NEAR(layer.rotationAt(now), -0.055, 1e-12);
+    now += 0.5;
+    layer.addAnimation(kStretch, "stretch");
+    EXPECT_NEAR(layer.rotationAt(now), 0, 1e-12);
+    EXPECT_TRUE(layer.isAnimatingAt(now + 0.7));
+    // Once the stretch has ended the rock shows through again, still in phase.
+    EXPECT_NEAR(layer.rotationAt(now + 2.0), *animationValueAt(kRock, 2.5), 1e-12);
+    now += 1.4;
+    EXPECT_FALSE(layer.hasAnimation("stretch"));
+    layer.removeAnimation("rock");
+    EXPECT_FALSE(layer.hasAnimation("rock"));
+    EXPECT_FALSE(layer.isAnimatingAt(now));
+    EXPECT_DOUBLE_EQ(layer.rotationAt(now), 0);
+    layer.resetTransform();
+    layer.setAnchorPoint({0.5, 0});
+    layer.setFrame(Rect::make(0, 0, 120, 137));
+    EXPECT_EQ(changes, 7);
+}
+
+// A 120 x 137 picture rotating about its bottom centre: its top corners are
+// the farthest points, about 149.6 pixels away. One step moves them a pixel.
+TEST(RotationSteps, OneStepMovesTheFarthestPointByOnePixel) {
+    const double radius = farthestDistance(QRectF(0, 0, 120, 137), QPointF(60, 137));
+    EXPECT_NEAR(radius, std::hypot(60.0, 137.0), 1e-9);
+    EXPECT_DOUBLE_EQ(farthestDistance(QRectF(), QPointF(60, 137)), 0);
+    const RotationSteps steps(radius), none(0);
+    EXPECT_NEAR(steps.step() * radius, 1.0, 1e-12);
+    const std::pair<double, int> indices[] = {
+        {0.0, 0}, {0.49 / radius, 0}, {0.51 / radius, 1}, {-0.055, -static_cast<int>(std::lround(0.055 * radius))}};
+    for (const auto& [angle, index] : indices) EXPECT_EQ(steps.indexOf(angle), index) << angle;
+    EXPECT_EQ(none.indexOf(0.18) + none.indexOf(NAN), 0);  // no picture never repaints for rotation
+    // The drawn angle is never further than half a pixel from the true one.
+    for (double angle = -0.2; angle <= 0.2; angle += 0.0007)
+        EXPECT_LE(std::abs(steps.angleOf(steps.indexOf(angle)) - angle) * radius, 0.5 + 1e-9);
+
+    // A turn of a step every 0.1 s leaves step 0 at 0.05 s; a still angle waits the longest.
+    const RotationSteps hundredths(100);
+    EXPECT_NEAR(nextStepChange([](double t) { return 0.1 * t; }, hundredths, 0, 0.0, 0.25, 0.004), 0.052, 1e-9);
+    EXPECT_DOUBLE_EQ(nextStepChange([](double) { return 0.02; }, hundredths, 2, 3.0, 0.25, 0.004), 3.25);
+}
+
+// Frames follow their own delays, tiny ones played as 20 ms; a loop count
+// limits the passes (0 plays once, 2 three times), then the last frame holds.
+TEST(FrameTimeline, FramesFollowTheirDelaysForTheirLoops) {
+    const std::vector<int> delays{100, 50, 200}, pair{100, 100};
+    const struct {
+        std::vector<int> delays;
+        int loops;
+        std::int64_t elapsed;
+        std::size_t frame;
+        std::optional<std::int64_t> untilNext;  // none: held for good
+    } table[] = {{delays, -1, 0, 0, 100},  {delays, -1, 99, 0, 1},   {delays, -1, 100, 1, 50},
+                 {delays, -1, 149, 1, 1},  {delays, -1, 150, 2, 200}, {delays, -1, 349, 2, 1},
+                 {delays, -1, 350, 0, 100}, {delays, -1, 820, 1, 30}, {pair, 0, 150, 1, 50},
+                 {pair, 0, 250, 1, {}},    {pair, 2, 450, 0, 50},     {pair, 2, 650, 1, {}},
+                 {{0, 0}, -1, 30, 1, 10},  {{100}, -1, 5000, 0, {}},  {{}, -1, 0, 0, {}}};
+    for (const auto& row : table) {
+        const FramePosition position = framePositionAt(row.delays, row.loops, row.elapsed);
+        EXPECT_EQ(position.index, row.frame) << row.elapsed;
+        EXPECT_EQ(position.msUntilNext, row.untilNext) << row.elapsed;
+    }
+    for (const auto& [written, played] : {std::pair{0, 20}, {10, 20}, {70, 70}})
+        EXPECT_EQ(playedFrameDelay(written), played);
 }
 
 }  // namespace

@@ -24,9 +24,7 @@ struct PetFixture : ::testing::Test {
 
     std::string shownImage() { return fake.view().imagePath(); }
     static std::string gifPath(const std::string& name) { return fake::FakeResources::pathOf(name + ".gif"); }
-    static std::string idlePath() { return fake::FakeResources::pathOf("idle.png"); }
-    bool idle() { return shownImage() == idlePath(); }
-    bool bubbleVisible() { return fake.bubble().isVisible(); }
+    bool idle() { return shownImage() == fake::FakeResources::pathOf("idle.png"); }
     std::string bubbleText() { return fake.bubble().text; }
     // The fake's GIFs last a second and are held 0.15 s longer; an idle pet stretches every 45 s.
     std::size_t revertTimers() { return fake.loop.liveTimersWithInterval(1.15); }

@@ -15,11 +15,9 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
-from desktop import wait_for  # noqa: E402
-from desktops import SETUPS, OwnWindow, SwayDesktop, XDesktop  # noqa: E402
-from pet_geometry import DEFAULT_SIZE, centre, default_frame, pet_rect  # noqa: E402
-from pet_process import Home, Pet  # noqa: E402
-from pixels import changed_pixels  # noqa: E402
+from desktop import (DEFAULT_SIZE, ColourWindow, Home, Pet, centre, changed_pixels, default_frame, pet_rect,  # noqa: E402
+                     wait_for)
+from desktops import SETUPS, SwayDesktop, XDesktop  # noqa: E402
 
 COLUMNS = {"position": "placed in the free area", "undecorated": "no frame", "above": "stays above",
            "workspaces": "every workspace", "focus": "no focus, no attention", "margin": "margin click passes",
@@ -144,7 +142,7 @@ class Scenario:
         """A dialog (tiling managers float it) put over the pet and raised, as a program brought to the front."""
         x, y, w, h = self.d.geometry(window)
         box = (x - 50, y - 50, w + 100, h + 100)
-        cover = OwnWindow(self.d, box, COVER, "DIALOG")
+        cover = ColourWindow(self.d, COVER, box, "DIALOG")
         try:
             time.sleep(0.5)
             self.d.xdotool("windowactivate", cover.window.id, "windowraise", cover.window.id)

@@ -11,9 +11,9 @@ from io import BytesIO
 from pathlib import Path
 
 from PIL import Image
-from Xlib import Xatom, display
+from Xlib import display
 
-from desktop import Desktop, wait_for
+from desktop import ColourWindow, Desktop, wait_for
 
 SCRIPTS = Path(__file__).resolve().parents[2] / "scripts"
 BARE = ("--no-wm", "--no-compositor", "--no-tray")
@@ -47,28 +47,6 @@ SETUPS = [
 ]
 
 
-class OwnWindow:
-    """A window of one colour and type, named after its type, on a connection of its own; with more properties."""
-
-    def __init__(self, desktop, box, rgb, kind, **cardinals):
-        self.x = display.Display(desktop.name)
-        screen = self.x.screen()
-        self.window = screen.root.create_window(*box, 0, screen.root_depth,
-                                                background_pixel=rgb[0] << 16 | rgb[1] << 8 | rgb[2])
-        atom = self.x.intern_atom
-        self.window.set_wm_name(kind.lower())
-        self.window.set_wm_normal_hints(flags=1 | 2, x=box[0], y=box[1], width=box[2], height=box[3])
-        self.window.change_property(atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32, [atom(f"_NET_WM_WINDOW_TYPE_{kind}")])
-        for name, values in cardinals.items():
-            self.window.change_property(atom(name), Xatom.CARDINAL, 32, values)
-        self.window.map()
-        self.x.sync()
-
-    def close(self):
-        self.window.destroy()
-        self.x.close()
-
-
 class XDesktop(Desktop):
     """A Desktop whose window manager, compositor and panels are the setup's."""
 
@@ -100,8 +78,7 @@ class XDesktop(Desktop):
         strut[4 + 2 * i:6 + 2 * i] = (my, my + mh - 1) if i < 2 else (mx, mx + mw - 1)
         box = (mx + (mw - t) * (edge == "right"), my + (mh - t) * (edge == "bottom"),
                t if i < 2 else mw, mh if i < 2 else t)
-        return OwnWindow(self, box, (0x30, 0x34, 0x3C), "DOCK",
-                         _NET_WM_STRUT_PARTIAL=strut, _NET_WM_STRUT=strut[:4])
+        return ColourWindow(self, (0x30, 0x34, 0x3C), box, "DOCK", _NET_WM_STRUT_PARTIAL=strut, _NET_WM_STRUT=strut[:4])
 
     def order(self, *args):
         """i3 takes orders from i3-msg (sway from swaymsg); other window managers need none."""

@@ -1,6 +1,5 @@
-"""Shared set-up for the end-to-end tests: a desktop with a coloured backdrop,
-a fresh home per test or table row, and the round of use every row goes
-through. Run a test file as: python3 test_x.py path/to/glugmo [unittest options]"""
+"""Shared set-up for the end-to-end tests: a desktop with a coloured backdrop, a fresh home per table row,
+and the round of use every row goes through. Run a test file as: python3 test_x.py path/to/glugmo"""
 
 import contextlib
 import os
@@ -9,59 +8,41 @@ import time
 import unittest
 from pathlib import Path
 
-from desktop import Backdrop, Desktop, wait_for
-from pet_geometry import DEFAULT_SIZE, centre, pet_rect, window_size
-from pet_process import Home, Pet
-from pixels import changed_pixels
+from desktop import (DEFAULT_SIZE, ColourWindow, Desktop, Home, Pet, centre, changed_pixels, pet_rect, wait_for,
+                     window_size)
 
 # A colour the pet's artwork and bubble never use, so any pixel of it on the
 # pet's window must come from the backdrop showing through.
 BACKDROP = (255, 0, 255)
 PANEL = (0x30, 0x34, 0x3C)  # the background of scripts/tint2rc
-RENDERS = PET_RENDER, BUBBLE_RENDER = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
+RENDERS = Path("/tmp/pet_render.png"), Path("/tmp/bubble_render.png")
 # Down presses that select an item in a freshly opened menu (the keyboard
 # skips separators); LARGE then picks 大只 200 in the size submenu.
-RANDOM_MOVE, CLOCK, DRINK, GHOST, SIZE, HIDE = 3, 4, 5, 6, 7, 8
+CLOCK, DRINK, GHOST, SIZE = 4, 5, 6, 7
 LARGE = ("Right", "Down", "Down", "Return")
 DEFAULT_SWITCHES = {"clockOn": True, "drinkOn": True, "ghostMode": False}
-# The longest built-in quip wraps onto two lines (a bubble 48 pixels high);
-# a test quip meant to be told apart from them wraps onto three or more (64).
-SHORT_BUBBLE = 56
-LONG_QUIP = "这是一句很长很长的测试语录" * 8
 
 exe = None
 
 
-def open_desktop(defer, *options):
-    """A desktop and its backdrop, handing their closing to `defer`."""
-    try:
-        desktop = Desktop(*options)
-    except RuntimeError:  # a busy machine may miss the start-up deadline once
-        desktop = Desktop(*options)
-    defer(desktop.close)
-    defer((backdrop := Backdrop(desktop, BACKDROP)).close)
-    return desktop, backdrop
-
-
-def fingerprint(path):
-    """What a row promises to leave alone: mode, owner, mtime and content."""
-    info, path = os.lstat(path), Path(path)
-    content = (os.readlink(path) if path.is_symlink() else sorted(os.listdir(path)) if path.is_dir()
-               else path.read_bytes())
-    return info.st_mode, info.st_uid, info.st_mtime_ns, content
-
-
 class PetTestCase(unittest.TestCase):
     desktop_options = ()  # None: each row opens its own
-    _row, _row_name = None, ""  # the table row under way: what ends with it
+    _row = None  # the table row under way: what ends with it
 
     @classmethod
     def setUpClass(cls):
         if cls.desktop_options is not None:
-            cls.desktop, cls.backdrop = open_desktop(cls.addClassCleanup, *cls.desktop_options)
+            cls.open_desktop(cls.addClassCleanup, cls.desktop_options)
 
-    def setUp(self):
-        self.fresh_home()
+    @classmethod
+    def open_desktop(cls, defer, options):
+        try:
+            cls.desktop = Desktop(*options)
+        except RuntimeError:  # a busy machine may miss the start-up deadline once
+            cls.desktop = Desktop(*options)
+        defer(cls.desktop.close)
+        cls.backdrop = ColourWindow(cls.desktop, BACKDROP)
+        defer(cls.backdrop.close)
 
     def fresh_home(self):
         self.home = Home()
@@ -69,38 +50,34 @@ class PetTestCase(unittest.TestCase):
 
     @contextlib.contextmanager
     def row(self, name, desktop_options=None):
-        """A subtest with its own home (and desktop) whose pets stop with it: none left to click."""
+        """A subtest with its own home (and desktop) whose pets stop with it: none left to click. The screen
+        of a row that fails is saved for a person to look at, when GLUGMO_E2E_SCREENSHOTS names a folder."""
         with self.subTest(name), contextlib.ExitStack() as self._row:
-            self._row_name = name
             if desktop_options is not None:
-                self.desktop, self.backdrop = open_desktop(self._row.callback, *desktop_options)
+                self.open_desktop(self._row.callback, desktop_options)
             self.fresh_home()
-            yield
-        self._row, self._row_name = None, ""
+            try:
+                yield
+            except BaseException:
+                if folder := os.environ.get("GLUGMO_E2E_SCREENSHOTS"):
+                    Path(folder).mkdir(parents=True, exist_ok=True)
+                    self.desktop.screenshot(Path(folder) / f"{type(self).__name__}-{name.replace('/', '_')}.png")
+                raise
+        self._row = None
 
     def launch(self, program=None, debug=None, home=None, may_leave=False, stderr=None):
-        """A pet stopped when its row or test ends; one that `may_leave` may have quit or been killed."""
+        """A pet stopped when its row ends; one that `may_leave` may have quit or been killed."""
         pet = Pet(str(program or exe), self.desktop, home or self.home, debug, stderr=stderr)
         if debug is not None:
             for picture in RENDERS:
                 self.addCleanup(picture.unlink, missing_ok=True)
-        defer = self._row.callback if self._row else self.addCleanup
-        defer(pet.stop) if may_leave else defer(self.stop, pet)
+        self._row.callback(pet.stop) if may_leave else self._row.callback(self.stop, pet)
         return pet
 
     def stop(self, pet):
         """A crash shows here rather than as a window that went missing."""
-        status = pet.stop()
-        if status is not None:
+        if (status := pet.stop()) is not None:
             self.fail(f"glugmo exited by itself with status {status}")
-
-    def snapshot(self, label):
-        """Saves the whole screen for a person to look at afterwards."""
-        folder = os.environ.get("GLUGMO_E2E_SCREENSHOTS")
-        if folder:
-            Path(folder).mkdir(parents=True, exist_ok=True)
-            name = f"{self.id().split('.')[-1]}-{self._row_name}-{label}".replace(" ", "_").replace("/", "_")
-            self.desktop.screenshot(Path(folder) / f"{name}.png")
 
     def assertNear(self, actual, expected, tolerance, what):
         if any(abs(a - e) > tolerance for a, e in zip(actual, expected)):
@@ -161,7 +138,6 @@ class PetTestCase(unittest.TestCase):
             self.choose(pet, 0, "Escape", spot=rect)
             self.assertIsNone(pet.bubble(window), "a right click is not a tap")
             box = self.click_for_bubble(pet, window, centre(rect))
-            self.snapshot("click")
             self.assertEqual(box is not None, bubble, f"a bubble after the click: {box}")
         for key, downs in (("clockOn", CLOCK), ("drinkOn", DRINK)):
             self.choose(pet, downs, spot=None if tray else rect)

@@ -4,9 +4,11 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <cmath>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -159,15 +161,32 @@ void expectSameFramesAsQt(const std::string& bytes) {
     EXPECT_FALSE(ours.damaged());
 }
 
-TEST(GifDecoder, FramesMatchQtsReader) {
+// Every shipped GIF is the idle picture's size, plays once for one to three
+// seconds and decodes to Qt's frames; all pictures stay within the budget.
+TEST(GifDecoder, ShippedPicturesFitThePetAndDecodeAsQtDecodesThem) {
     const QDir resources(QStringLiteral(GLUGMO_RESOURCES));
+    const QImage idle(resources.filePath(QStringLiteral("idle.png")));
+    EXPECT_GE(idle.width(), 400);
+    EXPECT_NEAR(idle.height(), idle.width() * 599.0 / 523.0, 1.0);
+    qint64 budget = 3000000;
+    for (const QFileInfo& picture : resources.entryInfoList({QStringLiteral("*.gif"), QStringLiteral("*.png")}))
+        budget -= picture.size();
+    EXPECT_GT(budget, 0);
     const QStringList shipped = resources.entryList({QStringLiteral("*.gif")});
     ASSERT_EQ(shipped.size(), 13);
     for (const QString& name : shipped) {
         SCOPED_TRACE(name.toStdString());
         QFile file(resources.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        expectSameFramesAsQt(file.readAll().toStdString());
+        const std::string bytes = file.readAll().toStdString();
+        expectSameFramesAsQt(bytes);
+        const QImageReader qt(file.fileName());
+        EXPECT_EQ(qt.loopCount(), 0);
+        EXPECT_EQ(qt.size(), idle.size());
+        const std::vector<int> delays = readGifStructure(bytes).gif->delaysMs;
+        EXPECT_GE(delays.size(), 10u);
+        const int ms = std::accumulate(delays.begin(), delays.end(), 0);
+        EXPECT_TRUE(ms >= 1000 && ms <= 3000) << ms;
     }
     // Three overlapping 4x4 frames on an 8x8 canvas; the third shows what
     // the middle one's disposal left.

@@ -100,45 +100,5 @@ TEST_F(PosixFileSystemTest, WriteRefusesWhatAnotherUserOwns) {
     EXPECT_EQ(entriesOf(root).size(), 2u) << "no temporary file may be left";
 }
 
-TEST_F(PosixFileSystemTest, FailedWriteSaysWhyAndLeavesNoTemporaryFile) {
-    fs::create_directory(path("in_the_way"));
-    put(path("in_the_way/child"), "");
-    // The rename fails last, after the temporary file was written.
-    const struct {
-        const char* name;
-        int error;
-    } rows[] = {{"in_the_way", EISDIR}, {"missing/file", ENOENT}, {"trailing/", EISDIR}};
-    for (const auto& row : rows) {
-        EXPECT_EQ(files.replaceFile(path(row.name), "x"), row.error) << row.name;
-        EXPECT_FALSE(files.writeFileAtomically(path(row.name), "x")) << row.name;
-    }
-    EXPECT_EQ(entriesOf(root), std::vector<std::string>{"in_the_way"});
-    EXPECT_EQ(entriesOf(path("in_the_way")), std::vector<std::string>{"child"});
-    // A folder the user may not write into: no temporary file either.
-    fs::create_directory(path("locked"));
-    ::chmod(path("locked").c_str(), 0555);
-    EXPECT_EXIT(  // as an ordinary user, since root writes anywhere
-        {
-            if (::geteuid() == 0 && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) ::_exit(2);
-            ::_exit(PosixFileSystem(std::nullopt).writeFileAtomically(path("locked/file"), "x") ? 1 : 0);
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_TRUE(fs::is_empty(path("locked")));
-}
-
-TEST_F(PosixFileSystemTest, CreatesFoldersLikeMkdirPReadableUnderTheUmask) {
-    put(path("file"), "");
-    fs::create_directory(path("existing"));
-    const std::pair<std::string, bool> cases[] = {
-        {path("a/b/c"), true}, {path("x//y/"), true}, {path("existing"), true}, {path("file/sub"), false}, {"", false}};
-    const mode_t saved = ::umask(022);
-    for (const auto& [folder, created] : cases) {
-        EXPECT_EQ(files.createDirectories(folder), created) << folder;
-        EXPECT_EQ(fs::is_directory(folder), created) << folder;
-    }
-    ::umask(saved);
-    for (const auto& folder : {"a", "a/b/c"}) EXPECT_EQ(fs::status(path(folder)).permissions(), fs::perms(0755));
-}
-
 }  // namespace
 }  // namespace glugmo
