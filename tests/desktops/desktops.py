@@ -103,7 +103,11 @@ class XDesktop(Desktop):
     def close(self):  # the panels go with the X server
         for program in reversed(self._programs):
             program.terminate()
-            program.wait(timeout=10)
+            try:
+                program.wait(timeout=10)
+            except subprocess.TimeoutExpired:  # fluxbox, now and then, under a worker process
+                program.kill()
+                program.wait()
         super().close()
 
 
