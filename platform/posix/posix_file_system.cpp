@@ -1,5 +1,7 @@
 #include "platform/posix/posix_file_system.h"
 
+#include "platform/posix/file_descriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,23 +14,6 @@
 
 namespace glugmo {
 namespace {
-
-// Closes a descriptor when it goes out of scope, unless released.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    int get() const { return fd_; }
-    // Closes now, reporting the error a late write-back may only show here.
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-private:
-    int fd_;
-};
 
 // Removes a temporary file on every way out but a successful rename.
 class TemporaryPath {

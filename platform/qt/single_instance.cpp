@@ -1,5 +1,7 @@
 #include "platform/qt/single_instance.h"
 
+#include "platform/posix/file_descriptor.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -41,14 +43,6 @@ std::optional<sockaddr_un> addressOf(const std::string& path) {
     return address;
 }
 
-// Closes the descriptor when it goes out of scope.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
 // Waits for `events` on `fd` until `deadline`; false once it has passed.
 bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
     pollfd watched{fd, events, 0};
@@ -63,28 +57,28 @@ bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
 bool askToReopen(const std::string& socketPath) {
     const std::optional<sockaddr_un> address = addressOf(socketPath);
     if (!address) return false;
-    const Descriptor socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)};
-    if (socket.fd < 0) return false;
+    const FileDescriptor socket{::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)};
+    if (socket.get() < 0) return false;
     const QDeadlineTimer deadline(kAnswerMs);
-    if (::connect(socket.fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
+    if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
         // A listener whose queue is full: wait for room as QLocalSocket did.
         if (errno != EAGAIN && errno != EINPROGRESS) return false;
         int error = 0;
         socklen_t size = sizeof error;
-        if (!waitFor(socket.fd, POLLOUT, deadline) ||
-            ::getsockopt(socket.fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
+        if (!waitFor(socket.get(), POLLOUT, deadline) ||
+            ::getsockopt(socket.get(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0)
             return false;
     }
-    if (::send(socket.fd, kReopen.data(), kReopen.size(), MSG_NOSIGNAL) != ssize_t(kReopen.size()))
+    if (::send(socket.get(), kReopen.data(), kReopen.size(), MSG_NOSIGNAL) != ssize_t(kReopen.size()))
         return false;
     std::string answer;
     while (answer.find('\n') == std::string::npos && answer.size() < kLongestLine) {
         char chunk[kLongestLine];
-        const ssize_t got = ::recv(socket.fd, chunk, sizeof chunk, 0);
+        const ssize_t got = ::recv(socket.get(), chunk, sizeof chunk, 0);
         if (got > 0) {
             answer.append(chunk, std::size_t(got));
         } else if (got == 0 || (errno != EAGAIN && errno != EINTR) ||
-                   (errno == EAGAIN && !waitFor(socket.fd, POLLIN, deadline))) {
+                   (errno == EAGAIN && !waitFor(socket.get(), POLLIN, deadline))) {
             return false;
         }
     }
@@ -95,7 +89,7 @@ bool askToReopen(const std::string& socketPath) {
 
 // A later launch connected to us, and what it has said so far.
 struct SingleInstance::Caller {
-    Descriptor socket;
+    FileDescriptor socket;
     QSocketNotifier readable;
     std::string said;
     explicit Caller(int fd) : socket{fd}, readable(fd, QSocketNotifier::Read) {}
@@ -181,14 +175,14 @@ void SingleInstance::accept() {
 void SingleInstance::serve(Caller& caller) {
     char chunk[kLongestLine];
     ssize_t got;
-    while ((got = ::recv(caller.socket.fd, chunk, sizeof chunk, 0)) > 0)
+    while ((got = ::recv(caller.socket.get(), chunk, sizeof chunk, 0)) > 0)
         caller.said.append(chunk, std::size_t(got));
     const bool gone = got == 0 || (errno != EAGAIN && errno != EINTR);
     for (std::size_t end; (end = caller.said.find('\n')) != std::string::npos;) {
         const bool asked = std::string_view(caller.said).substr(0, end + 1) == kReopen;
         caller.said.erase(0, end + 1);
         if (!asked) continue;
-        ::send(caller.socket.fd, kDone.data(), kDone.size(), MSG_NOSIGNAL);
+        ::send(caller.socket.get(), kDone.data(), kDone.size(), MSG_NOSIGNAL);
         reopen_();
     }
     if (!gone && caller.said.size() <= kLongestLine) return;

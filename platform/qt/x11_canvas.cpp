@@ -213,25 +213,18 @@ private:
         if (count > 0) xcb_poly_fill_rectangle(c_, window, gc_, count, rects.data());
     }
 
-    // Returns the request's sequence number, 0 when nothing was copied.
-    unsigned int copy(xcb_window_t window, const Kept& kept) {
+    // Copies `part` (in the window; the whole picture by default) of a kept
+    // picture. Returns the request's sequence number, 0 when nothing was copied.
+    unsigned int copy(xcb_window_t window, const Kept& kept, std::optional<QRect> part = {}) {
         if (!kept.pixmap) return 0;
-        return xcb_copy_area(c_, kept.pixmap, window, gc_, 0, 0,
-                             static_cast<std::int16_t>(kept.rect.x()),
-                             static_cast<std::int16_t>(kept.rect.y()),
-                             static_cast<std::uint16_t>(kept.rect.width()),
-                             static_cast<std::uint16_t>(kept.rect.height()))
+        const QRect to = part.value_or(kept.rect);
+        return xcb_copy_area(c_, kept.pixmap, window, gc_,
+                             static_cast<std::int16_t>(to.x() - kept.rect.x()),
+                             static_cast<std::int16_t>(to.y() - kept.rect.y()),
+                             static_cast<std::int16_t>(to.x()), static_cast<std::int16_t>(to.y()),
+                             static_cast<std::uint16_t>(to.width()),
+                             static_cast<std::uint16_t>(to.height()))
             .sequence;
-    }
-
-    // The part `part` (in the window) of a kept picture.
-    void copyPart(xcb_window_t window, const Kept& kept, const QRect& part) {
-        if (!kept.pixmap) return;
-        xcb_copy_area(
-            c_, kept.pixmap, window, gc_, static_cast<std::int16_t>(part.x() - kept.rect.x()),
-            static_cast<std::int16_t>(part.y() - kept.rect.y()),
-            static_cast<std::int16_t>(part.x()), static_cast<std::int16_t>(part.y()),
-            static_cast<std::uint16_t>(part.width()), static_cast<std::uint16_t>(part.height()));
     }
 
     // An exposure the server sent before it ran the last copy (a new shape
@@ -280,7 +273,7 @@ private:
             // Only what was exposed: the rest is on screen already. This
             // copy does not count as the last whole one (drawnAt_).
             const QRect part = exposed_.boundingRect() & shownRect_;
-            if (showing && !part.isEmpty()) copyPart(expose->window, found->second, part);
+            if (showing && !part.isEmpty()) copy(expose->window, found->second, part);
             exposed_ = {};
             xcb_flush(c_);
         }
