@@ -85,8 +85,13 @@ LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
 }  // namespace
 
 LoadedPicture loadPicture(const QString& path, bool fromUser) {
+    const std::uint64_t before = identityOf(path);
     QByteArray bytes;
     if (std::string problem = readWithinLimits(path, bytes); !problem.empty()) return refused(problem);
+    // A file replaced while it was read has no identity: its bytes may
+    // belong to either stamp, and pictures drawn from them must not be
+    // taken for either file's.
+    const std::uint64_t identity = identityOf(path) == before ? before : 0;
     const bool gif = bytes.startsWith("GIF");
     if (fromUser) {
         const QString kind = QFileInfo(path).suffix().toLower();
@@ -96,7 +101,6 @@ LoadedPicture loadPicture(const QString& path, bool fromUser) {
         }
     }
     // Qt's own GIF reader has no bound on a frame's work; ours has.
-    const std::uint64_t identity = identityOf(path);
     if (gif) return decodeGif(std::move(bytes), fromUser, identity);
     return decodeWhole(std::move(bytes), identity);
 }

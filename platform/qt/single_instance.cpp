@@ -152,12 +152,12 @@ void SingleInstance::listen() {
     ::unlink(socketPath_.c_str());
     listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (listener_ < 0) return fail(std::strerror(errno));
-    // Only this user may connect, whatever the folder allows.
-    const mode_t mask = ::umask(0077);
-    const bool bound =
-        ::bind(listener_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0;
-    ::umask(mask);
-    if (!bound || ::listen(listener_, 8) != 0) return fail(std::strerror(errno));
+    // Only this user may connect, whatever the folder allows. The mode is
+    // set on the path, not through the umask: that is process-wide, and Qt's
+    // other threads may be creating files meanwhile.
+    if (::bind(listener_, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
+        ::chmod(socketPath_.c_str(), 0600) != 0 || ::listen(listener_, 8) != 0)
+        return fail(std::strerror(errno));
     incoming_ = std::make_unique<QSocketNotifier>(listener_, QSocketNotifier::Read);
     QObject::connect(incoming_.get(), &QSocketNotifier::activated, [this] { accept(); });
 }
