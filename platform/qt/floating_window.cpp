@@ -1,8 +1,35 @@
 #include "platform/qt/floating_window.h"
 
+#include <QWindow>
+
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
+
+namespace {
+
+// A window manager that cannot keep the pet above (i3, sway's XWayland)
+// also floats it where it likes, offsets it by a frame it does not draw,
+// keeps it on one workspace and focuses it; unmanaged, the pet is placed
+// exactly, on every workspace, never focused, and raises itself. Without a
+// compositor the pet cuts its window to a new shape at every step, and a
+// window manager's frame would follow each one, exposing the pet again: a
+// second repaint and twice the X server's work for every step.
+bool betterUnmanaged(QWidget& window) {
+    if (!x11::available()) return false;
+    return !x11::windowManagerKeepsAbove() || !x11::compositorRunning(window).value_or(true);
+}
+
+void setUnmanaged(QWidget& window, bool unmanaged) {
+    QWindow* handle = window.windowHandle();
+    if (!handle || isUnmanaged(window) == unmanaged) return;
+    // Live on the native window, which is not mapped now: QWidget's own flag
+    // change would recreate it.
+    handle->setFlag(Qt::BypassWindowManagerHint, unmanaged);
+    window.overrideWindowFlags(window.windowFlags().setFlag(Qt::BypassWindowManagerHint, unmanaged));
+}
+
+}  // namespace
 
 // Not Qt::Tool: Qt makes tool windows transient for its hidden group leader,
 // and KWin then keeps them on one desktop and minimises them with it. The
@@ -10,10 +37,6 @@ namespace glugmo {
 Qt::WindowFlags floatingWindowFlags() {
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                             Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
-    // A window manager that cannot keep the pet above (i3, sway's XWayland)
-    // also floats it where it likes, offsets it by a frame it does not draw,
-    // keeps it on one workspace and focuses it; unmanaged, the pet is placed
-    // exactly, on every workspace, never focused, and raises itself.
     if (x11::available() && !x11::windowManagerKeepsAbove()) flags |= Qt::BypassWindowManagerHint;
     return flags;
 }
@@ -28,8 +51,11 @@ void makeFloating(QWidget& window) {
 }
 
 void showFloating(QWidget& window) {
-    // Before mapping: the window manager dropped these when it was hidden.
-    if (!window.isVisible()) x11::markAsAccessory(window);
+    if (!window.isVisible()) {
+        setUnmanaged(window, betterUnmanaged(window));
+        // Before mapping: the window manager dropped these when it was hidden.
+        x11::markAsAccessory(window);
+    }
     window.show();
     window.raise();
 }

@@ -15,7 +15,11 @@ bool isUnmanaged(const QWidget& window);
 void makeFloating(QWidget& window);
 
 // Shows the window on top without activating it, marked as an accessory
-// (no taskbar or pager entry, every desktop) before it is mapped.
+// (no taskbar or pager entry, every desktop) and managed or not before it
+// is mapped. A window on screen keeps its management when a compositor
+// comes or goes: taking it from the window manager while the window manager
+// still holds it races with that window manager; it changes at its next
+// show.
 void showFloating(QWidget& window);
 
 }  // namespace glugmo

@@ -16,7 +16,6 @@ namespace glugmo {
 
 QtBubblePanel::QtBubblePanel(Rect frame) {
     setFrame(frame);
-    if (isUnmanaged(widget_)) stackingWatch_ = std::make_unique<StackingWatch>(widget_, true);
     QObject::connect(&fade_, &QVariantAnimation::valueChanged,
                      [this](const QVariant& value) { applyAlpha(value.toDouble()); });
 }
@@ -76,7 +75,10 @@ void QtBubblePanel::applyAlpha(double alpha) {
 
 double QtBubblePanel::alpha() const { return alpha_; }
 
-void QtBubblePanel::orderFrontRegardless() { showFloating(widget_); }
+void QtBubblePanel::orderFrontRegardless() {
+    showFloating(widget_);
+    if (isUnmanaged(widget_) && !stackingWatch_) stackingWatch_ = std::make_unique<StackingWatch>(widget_, true);
+}
 
 void QtBubblePanel::orderOut() { widget_.hide(); }
 

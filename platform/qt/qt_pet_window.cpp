@@ -21,7 +21,6 @@ QtPetWindow::QtPetWindow(Rect frame, bool ignoresMouseEvents)
     // when the shape changes after it manages the window: set it again then.
     reparentWatch_ = std::make_unique<WindowEventWatch>(widget_, WindowEventWatch::Change::Reparented,
                                                         [this](std::uint32_t) { applyInputShape(); });
-    if (isUnmanaged(widget_)) stackingWatch_ = std::make_unique<StackingWatch>(widget_, false);
     attentionGuard_ = std::make_unique<WindowEventWatch>(
         widget_, WindowEventWatch::Change::PropertyChanged,
         [this](std::uint32_t property) { x11::dropAttention(widget_, property); });
@@ -66,6 +65,7 @@ void QtPetWindow::orderFrontRegardless() {
         setFrame(frame());
     }
     showFloating(widget_);
+    if (isUnmanaged(widget_) && !stackingWatch_) stackingWatch_ = std::make_unique<StackingWatch>(widget_, false);
     // Only now: showing delivers the move that setFrame made.
     if (mapping) placing_ = true;
 }

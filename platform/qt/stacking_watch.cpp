@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include "platform/qt/floating_window.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
@@ -20,7 +21,9 @@ StackingWatch::~StackingWatch() {
 }
 
 bool StackingWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-    if (eventType != "xcb_generic_event_t" || !window_.isVisible()) return false;
+    // A window the window manager took back (a compositor came) is kept
+    // above by the window manager.
+    if (eventType != "xcb_generic_event_t" || !window_.isVisible() || !isUnmanaged(window_)) return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     const xcb_window_t self = static_cast<xcb_window_t>(window_.winId());
     switch (event->response_type & 0x7f) {
@@ -42,10 +45,16 @@ bool StackingWatch::nativeEventFilter(const QByteArray& eventType, void* message
             if (map->event == map->window || map->event == self || map->window == self) return false;
             break;
         }
+        case XCB_UNMAP_NOTIFY: {
+            // A full-screen window that goes lets the window up again.
+            const auto* unmap = reinterpret_cast<const xcb_unmap_notify_event_t*>(event);
+            if (unmap->event == unmap->window || unmap->event == self || unmap->window == self) return false;
+            break;
+        }
         default:
             return false;
     }
-    x11::raiseAboveCoveringWindows(window_, aboveUnmanagedPeers_);
+    x11::keepAboveCoveringWindows(window_, aboveUnmanagedPeers_);
     return false;
 }
 

@@ -6,9 +6,10 @@
 namespace glugmo {
 
 // Keeps a window that no window manager manages above the ordinary windows
-// it shares the screen with: whenever a top-level window is mapped, moved or
-// restacked over it, it restacks itself just above that window. Events come
-// only when windows change, so an idle desktop costs nothing.
+// it shares the screen with, and below a full-screen one: whenever a
+// top-level window is mapped, unmapped, moved or restacked, it restacks
+// itself if it must. Events come only when windows change, so an idle
+// desktop costs nothing.
 class StackingWatch final : public QAbstractNativeEventFilter {
 public:
     // `aboveUnmanagedPeers`: also stay above other unmanaged utility windows

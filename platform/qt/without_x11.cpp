@@ -25,7 +25,7 @@ bool windowManagerKeepsAbove() { return false; }
 void markAsAccessory(QWidget&) {}
 void restoreWindowType(QWidget&) {}
 void dropAttention(QWidget&, uint32_t) {}
-void raiseAboveCoveringWindows(QWidget&, bool) {}
+void keepAboveCoveringWindows(QWidget&, bool) {}
 void watchTopLevelWindows() {}
 void setInputShape(QWidget&, const QRect&) {}
 std::optional<bool> compositorRunning(QWidget&) { return std::nullopt; }

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QRegion>
+#include <QWindow>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -96,7 +97,7 @@ public:
         kept.lastUse = ++uses_;
         const xcb_window_t window = windowId();
         if (shaped_) {
-            setShape(window, kept);
+            setShapeQuietly(window, kept);
         } else {
             fillOutside(window, shownRect_, kept.rect);
         }
@@ -134,6 +135,12 @@ public:
     }
 
 private:
+    struct SelectedEvents {
+        xcb_window_t window;
+        Qt::WindowFlags flags;
+        std::uint32_t mask;
+    };
+
     struct Kept {
         xcb_pixmap_t pixmap = XCB_NONE;
         std::vector<xcb_rectangle_t> shape;  // its opaque pixels, banded as the server keeps them
@@ -171,6 +178,37 @@ private:
 
     void release(const Kept& kept) {
         if (kept.pixmap) xcb_free_pixmap(c_, kept.pixmap);
+    }
+
+    // A new shape uncovers parts of the window, and the copy that follows
+    // paints all of it that can be seen: the exposures it would report are
+    // not asked for, which spares the pet a wake-up at every step. Anything
+    // exposed before the events are asked for again is painted by that copy
+    // too.
+    void setShapeQuietly(xcb_window_t window, const Kept& kept) {
+        const std::optional<std::uint32_t> events = selectedEvents(window);
+        if (events) {
+            const std::uint32_t quiet = *events & ~std::uint32_t{XCB_EVENT_MASK_EXPOSURE};
+            xcb_change_window_attributes(c_, window, XCB_CW_EVENT_MASK, &quiet);
+        }
+        setShape(window, kept);
+        if (events) xcb_change_window_attributes(c_, window, XCB_CW_EVENT_MASK, &*events);
+    }
+
+    // The events Qt asked for on the window. Qt changes them only with the
+    // window's flags (ghost mode, management), so they are asked again only
+    // when the flags or the native window changed.
+    std::optional<std::uint32_t> selectedEvents(xcb_window_t window) {
+        const QWindow* handle = window_.windowHandle();
+        if (!handle) return std::nullopt;
+        const Qt::WindowFlags flags = handle->flags();
+        if (!selected_ || selected_->window != window || selected_->flags != flags) {
+            const x11::Reply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr));
+            if (!attributes) return std::nullopt;
+            selected_ = SelectedEvents{window, flags, attributes->your_event_mask};
+        }
+        return selected_->mask;
     }
 
     // Nothing to show makes an empty shape, not none (the whole window).
@@ -290,6 +328,7 @@ private:
     QRegion exposed_;
     unsigned int drawnAt_ = 0;  // the last copy's request
     bool shaped_ = false;
+    std::optional<SelectedEvents> selected_;
     std::uint64_t uses_ = 0;
 };
 

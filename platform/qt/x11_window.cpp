@@ -113,6 +113,23 @@ bool covers(xcb_connection_t* c, const TopLevel& window, bool peersCover) {
     return true;
 }
 
+// Whether a top-level window, or the window in a window manager's frame,
+// fills the screen at its own request (a film, a game, slides): it stays
+// above the pet, as window managers that keep the pet above have it.
+bool fullScreen(xcb_connection_t* c, xcb_window_t topLevel) {
+    const xcb_atom_t state = atom(c, "_NET_WM_STATE");
+    const xcb_atom_t full = atom(c, "_NET_WM_STATE_FULLSCREEN");
+    if (contains(atomList(c, topLevel, state), full)) return true;
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, topLevel), nullptr));
+    if (!tree) return false;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    return std::any_of(children, children + count, [&](xcb_window_t child) {
+        return contains(atomList(c, child, state), full);
+    });
+}
+
 int screenNumberOf(xcb_connection_t* c, xcb_window_t root) {
     int number = 0;
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(c)); it.rem;
@@ -196,7 +213,7 @@ void dropAttention(QWidget& window, uint32_t changedProperty) {
     xcb_flush(c);
 }
 
-void raiseAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers) {
+void keepAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers) {
     xcb_connection_t* c = connection();
     if (!c || !window.isVisible()) return;
     const xcb_window_t id = idOf(window);
@@ -204,13 +221,21 @@ void raiseAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers) {
     const auto self = std::find_if(windows.begin(), windows.end(),
                                    [id](const TopLevel& w) { return w.id == id; });
     if (self == windows.end()) return;
-    xcb_window_t highest = XCB_WINDOW_NONE;
-    for (auto above = self + 1; above != windows.end(); ++above) {
-        if (!above->viewable || !above->geometry.intersects(self->geometry)) continue;
-        if (covers(c, *above, aboveUnmanagedPeers)) highest = above->id;
+    // The highest window that would cover the pet, above it or below.
+    auto top = windows.end();
+    for (auto other = windows.begin(); other != windows.end(); ++other) {
+        if (other == self || !other->viewable || !other->geometry.intersects(self->geometry)) continue;
+        if (covers(c, *other, aboveUnmanagedPeers)) top = other;
     }
-    if (highest == XCB_WINDOW_NONE) return;
-    const uint32_t values[] = {highest, XCB_STACK_MODE_ABOVE};
+    if (top == windows.end()) return;
+    std::uint32_t mode = XCB_STACK_MODE_ABOVE;
+    if (fullScreen(c, top->id)) {
+        if (top > self) return;
+        mode = XCB_STACK_MODE_BELOW;
+    } else if (top < self) {
+        return;
+    }
+    const uint32_t values[] = {top->id, mode};
     xcb_configure_window(c, id, XCB_CONFIG_WINDOW_SIBLING | XCB_CONFIG_WINDOW_STACK_MODE, values);
     xcb_flush(c);
 }

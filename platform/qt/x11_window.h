@@ -35,12 +35,14 @@ void restoreWindowType(QWidget& window);
 // flagged window blinks in pagers and task switchers.
 void dropAttention(QWidget& window, uint32_t changedProperty);
 
-// Whether a window that the window manager does not manage has a window
-// above it that covers part of it and that it must stay above: ordinary
-// windows and their frames, and with `aboveUnmanagedPeers` also other
-// unmanaged utility windows (a bubble over the pet), never menus, tooltips
-// or notifications. If so, it is restacked just above the highest of them.
-void raiseAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers);
+// Restacks a window that the window manager does not manage just above the
+// highest window that covers part of it and that it must stay above:
+// ordinary windows and their frames, and with `aboveUnmanagedPeers` also
+// other unmanaged utility windows (a bubble over the pet), never menus,
+// tooltips or notifications. When that highest window fills the screen at
+// its own request (a film, a game, slides), the window goes just below it
+// instead, as window managers that keep windows above have it.
+void keepAboveCoveringWindows(QWidget& window, bool aboveUnmanagedPeers);
 
 // Asks the X server for the events of every top-level window's moves,
 // restacks and maps (cheap: they come only when something changes).

@@ -174,7 +174,7 @@ class ColourWindow:
     records the clicks that reach it instead; with one, a window of that type named after it, with more
     properties."""
 
-    def __init__(self, desktop, rgb, box=None, kind=None, **cardinals):
+    def __init__(self, desktop, rgb, box=None, kind=None, states=(), **cardinals):
         self.x = display.Display(desktop.name)
         screen, atom = self.x.screen(), self.x.intern_atom
         self.window = screen.root.create_window(
@@ -186,6 +186,9 @@ class ColourWindow:
             self.window.set_wm_normal_hints(flags=1 | 2, x=box[0], y=box[1], width=box[2], height=box[3])
             self.window.change_property(atom("_NET_WM_WINDOW_TYPE"), Xatom.ATOM, 32,
                                         [atom(f"_NET_WM_WINDOW_TYPE_{kind}")])
+        if states:
+            self.window.change_property(atom("_NET_WM_STATE"), Xatom.ATOM, 32,
+                                        [atom(f"_NET_WM_STATE_{state}") for state in states])
         for name, values in cardinals.items():
             self.window.change_property(atom(name), Xatom.CARDINAL, 32, values)
         self.window.map()
