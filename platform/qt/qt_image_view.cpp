@@ -13,9 +13,10 @@ namespace glugmo {
 
 namespace {
 // How far ahead a rotation is searched for its next step, and how finely.
-// Beyond the horizon the view simply looks again.
-constexpr double kStepSearchHorizon = 0.25;
-constexpr double kStepSearchResolution = 0.004;
+// Beyond the horizon the view simply looks again; the rocking rests longer
+// than a quarter second where it turns back, so a second's horizon spares
+// those wake-ups.
+constexpr StepSearch kStepSearch{.horizon = 1.0, .stride = 0.016, .resolution = 0.001};
 
 void releaseFreedMemory() {
 #if defined(__GLIBC__)
@@ -194,8 +195,7 @@ void QtImageView::scheduleNextChange(double time) {
     }
     if (layer_.isAnimatingAt(time)) {
         const auto angleAt = [this](double t) { return layer_.rotationAt(t); };
-        next = std::min(next, nextStepChange(angleAt, picture_.steps(), target_.step, time,
-                                             kStepSearchHorizon, kStepSearchResolution));
+        next = std::min(next, nextStepChange(angleAt, picture_.steps(), target_.step, time, kStepSearch));
     }
     if (std::isinf(next)) {
         tick_.stop();

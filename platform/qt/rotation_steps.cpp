@@ -30,11 +30,20 @@ double farthestDistance(const QRectF& picture, const QPointF& pivot) {
 }
 
 double nextStepChange(const std::function<double(double)>& angleAt, const RotationSteps& steps,
-                      int index, double from, double horizon, double resolution) {
-    for (double t = from + resolution; t < from + horizon; t += resolution) {
-        if (steps.indexOf(angleAt(t)) != index) return t;
+                      int index, double from, const StepSearch& search) {
+    const double end = from + search.horizon;
+    const auto leaves = [&](double t) { return steps.indexOf(angleAt(t)) != index; };
+    for (double before = from; before < end; before += search.stride) {
+        double after = std::min(before + search.stride, end);
+        if (!leaves(after)) continue;
+        // The change lies within this stride: halve it down to the resolution.
+        while (after - before > search.resolution) {
+            const double middle = (before + after) / 2;
+            (leaves(middle) ? after : before) = middle;
+        }
+        return after;
     }
-    return from + horizon;
+    return end;
 }
 
 }  // namespace glugmo

@@ -28,10 +28,19 @@ private:
 // The distance from the pivot to the farthest corner of the picture.
 double farthestDistance(const QRectF& picture, const QPointF& pivot);
 
-// The first moment after `from`, sampled every `resolution` seconds up to
-// `from + horizon`, at which `angleAt` falls in another step than `index`;
-// `from + horizon` when it stays in that step all along.
+// How far ahead the next step is looked for: every `stride` seconds up to
+// `horizon`, and to within `resolution` once found. A step lasts far longer
+// than a stride, even where the rocking turns back.
+struct StepSearch {
+    double horizon;
+    double stride;
+    double resolution;
+};
+
+// The first moment after `from`, to within the search's resolution, at which
+// `angleAt` falls in another step than `index`; `from + horizon` when it
+// stays in that step all along.
 double nextStepChange(const std::function<double(double)>& angleAt, const RotationSteps& steps,
-                      int index, double from, double horizon, double resolution);
+                      int index, double from, const StepSearch& search);
 
 }  // namespace glugmo

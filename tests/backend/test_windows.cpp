@@ -185,10 +185,16 @@ TEST(RotationSteps, OneStepMovesTheFarthestPointByOnePixel) {
     for (double angle = -0.2; angle <= 0.2; angle += 0.0007)
         EXPECT_LE(std::abs(steps.angleOf(steps.indexOf(angle)) - angle) * radius, 0.5 + 1e-9);
 
-    // A turn of a step every 0.1 s leaves step 0 at 0.05 s; a still angle waits the longest.
+    // A turn of a step every 0.1 s, from time 0, leaves step 0 at 0.05 s, found within the resolution, even past
+    // the first stride or near the horizon's end; a still angle waits the longest.
     const RotationSteps hundredths(100);
-    EXPECT_NEAR(nextStepChange([](double t) { return 0.1 * t; }, hundredths, 0, 0.0, 0.25, 0.004), 0.052, 1e-9);
-    EXPECT_DOUBLE_EQ(nextStepChange([](double) { return 0.02; }, hundredths, 2, 3.0, 0.25, 0.004), 3.25);
+    const StepSearch search{.horizon = 1.0, .stride = 0.016, .resolution = 0.001};
+    for (const double from : {0.0, 0.04, 0.049, -0.9}) {
+        const double change =
+            nextStepChange([](double t) { return 0.1 * std::max(t, 0.0); }, hundredths, 0, from, search);
+        EXPECT_TRUE(change >= 0.05 && change <= 0.05 + search.resolution) << from << " " << change;
+    }
+    EXPECT_DOUBLE_EQ(nextStepChange([](double) { return 0.02; }, hundredths, 2, 3.0, search), 4.0);
 }
 
 // Frames follow their own delays, tiny ones played as 20 ms; a loop count
