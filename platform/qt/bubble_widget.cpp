@@ -11,9 +11,14 @@ namespace {
 const QColor kBackground = QColor::fromRgbF(0.02f, 0.2f, 0.42f, 0.92f);
 }  // namespace
 
-BubbleWidget::BubbleWidget() : QWidget(nullptr, floatingWindowFlags()), font_(bubbleFont()) {
+BubbleWidget::BubbleWidget() : QWidget(nullptr, floatingWindowFlags()) {
     makeFloating(*this);
     setWindowTitle(QStringLiteral("咕噜宝"));
+}
+
+const QFont& BubbleWidget::labelFont() const {
+    if (!font_) font_ = bubbleFont();
+    return *font_;
 }
 
 void BubbleWidget::setText(const QString& text) {
@@ -33,7 +38,7 @@ void BubbleWidget::paintEvent(QPaintEvent*) {
     painter.setBrush(kBackground);
     painter.drawRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
     painter.setPen(Qt::white);
-    painter.setFont(font_);
+    painter.setFont(labelFont());
     painter.drawText(labelRect_, Qt::TextWordWrap | Qt::AlignHCenter | Qt::AlignVCenter, text_);
     releaseFontPages();
 }

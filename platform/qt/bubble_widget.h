@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 namespace glugmo {
 
@@ -18,7 +19,8 @@ public:
     const QString& text() const { return text_; }
     // Where the text goes, in the widget's logical pixels.
     void setLabelRect(const QRectF& rect);
-    const QFont& labelFont() const { return font_; }
+    // Looked up at the first bubble: until then the pet needs no fonts.
+    const QFont& labelFont() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,7 +28,7 @@ protected:
 private:
     QString text_;
     QRectF labelRect_;
-    QFont font_;
+    mutable std::optional<QFont> font_;
 };
 
 }  // namespace glugmo
