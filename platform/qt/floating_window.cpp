@@ -34,11 +34,10 @@ void setUnmanaged(QWidget& window, bool unmanaged) {
 // Not Qt::Tool: Qt makes tool windows transient for its hidden group leader,
 // and KWin then keeps them on one desktop and minimises them with it. The
 // utility type that Qt::Tool would give is set on the native window instead.
+// Whether the window manager manages the window is settled at each show.
 Qt::WindowFlags floatingWindowFlags() {
-    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                            Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
-    if (x11::available() && !x11::windowManagerKeepsAbove()) flags |= Qt::BypassWindowManagerHint;
-    return flags;
+    return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
 }
 
 bool isUnmanaged(const QWidget& window) {

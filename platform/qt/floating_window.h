@@ -5,8 +5,7 @@
 namespace glugmo {
 
 // The window flags shared by the pet and the bubble: no frame, above
-// ordinary windows, never focused; left out of the window manager's hands
-// where it cannot keep them above.
+// ordinary windows, never focused.
 Qt::WindowFlags floatingWindowFlags();
 // Whether the window manager leaves the window alone, so that it keeps
 // itself above other windows and moves itself when dragged.
