@@ -18,6 +18,11 @@ namespace {
 // those wake-ups.
 constexpr StepSearch kStepSearch{.horizon = 1.0, .stride = 0.016, .resolution = 0.001};
 
+// How far ahead the canvas is given its cues: the view itself wakes up once
+// in that time (about 25 steps of the rocking) to work out the next ones.
+constexpr double kCuesAhead = 3.0;
+constexpr std::size_t kMostCues = 64;
+
 void releaseFreedMemory() {
 #if defined(__GLIBC__)
     malloc_trim(0);
@@ -87,6 +92,10 @@ void QtImageView::windowChanged() {
     refresh();
 }
 
+void QtImageView::holdCues() {
+    if (canvas_) canvas_->play({});
+}
+
 void QtImageView::setMasksToOpaquePixels(bool masks) {
     if (masks == masks_) return;
     masks_ = masks;
@@ -121,11 +130,16 @@ FramePosition QtImageView::framePosition(double time) const {
     return framePositionAt(frameDelays_, image_->loopCount(), elapsedMs);
 }
 
+WindowCanvas::Key QtImageView::keyAt(double time) const {
+    return {pictureKey(), framePosition(time).index, picture_.steps().indexOf(layer_.rotationAt(time))};
+}
+
 QtImageView::Shown QtImageView::shownAt(double time) {
+    const WindowCanvas::Key key = keyAt(time);
     Shown shown;
     shown.revision = revision_;
-    shown.frame = framePosition(time).index;
-    shown.step = picture_.steps().indexOf(layer_.rotationAt(time));
+    shown.frame = key.frame;
+    shown.step = key.step;
     shown.bounds = picture_.logicalBounds(shown.frame, shown.step);
     return shown;
 }
@@ -135,19 +149,21 @@ void QtImageView::refresh() {
         // Nothing runs while hidden; the animations keep their time and
         // resume in phase when the window comes back.
         tick_.stop();
+        if (canvas_) canvas_->play({});
         return;
     }
     const double time = monotonicSeconds();
     const Shown next = shownAt(time);
-    if (!(next == target_)) {
+    if (WindowCanvas* canvas = this->canvas()) {
+        // The cues given before may have moved the canvas on since.
+        const bool stale = !(next == target_) || canvas->shown() != keyOf(next);
+        target_ = next;
+        if (stale) showOnCanvas(*canvas);
+    } else if (!(next == target_)) {
         const QRect previous = target_.bounds;
         target_ = next;
-        if (WindowCanvas* canvas = this->canvas()) {
-            showOnCanvas(*canvas);
-        } else {
-            window_.update(QRegion(previous).united(next.bounds));
-            if (masks_) applyMask();
-        }
+        window_.update(QRegion(previous).united(next.bounds));
+        if (masks_) applyMask();
     }
     scheduleNextChange(time);
 }
@@ -170,7 +186,7 @@ void QtImageView::showOnCanvas(WindowCanvas& canvas) {
         canvas.clear();
         return;
     }
-    const WindowCanvas::Key key{pictureKey(), target_.frame, target_.step};
+    const WindowCanvas::Key key = keyOf(target_);
     if (!canvas.has(key)) {
         QPoint topLeft;
         const QImage image = picture_.render(key.frame, key.step, topLeft);
@@ -178,6 +194,10 @@ void QtImageView::showOnCanvas(WindowCanvas& canvas) {
         picture_.releaseAnimationFrame(key.frame);
     }
     canvas.show(key);
+}
+
+WindowCanvas::Key QtImageView::keyOf(const Shown& shown) const {
+    return {pictureKey(), shown.frame, shown.step};
 }
 
 std::uint64_t QtImageView::pictureKey() const {
@@ -188,20 +208,41 @@ std::uint64_t QtImageView::pictureKey() const {
     return identity != 0 ? identity & ~kUnknown : kUnknown | revision_;
 }
 
-void QtImageView::scheduleNextChange(double time) {
+double QtImageView::nextChangeAfter(double time, int step) const {
     double next = INFINITY;
     if (const auto msUntilNextFrame = framePosition(time).msUntilNext) {
         next = time + *msUntilNextFrame / 1000.0;
     }
     if (layer_.isAnimatingAt(time)) {
         const auto angleAt = [this](double t) { return layer_.rotationAt(t); };
-        next = std::min(next, nextStepChange(angleAt, picture_.steps(), target_.step, time, kStepSearch));
+        next = std::min(next, nextStepChange(angleAt, picture_.steps(), step, time, kStepSearch));
     }
-    if (std::isinf(next)) {
+    return next;
+}
+
+void QtImageView::scheduleNextChange(double time) {
+    // What the canvas already keeps it shows by itself, ahead of time; the
+    // view wakes for the first change it must draw, or once the cues run out.
+    WindowCanvas* canvas = picture_.isEmpty() ? nullptr : this->canvas();
+    std::vector<Cue> cues;
+    double wake = nextChangeAfter(time, target_.step);
+    for (WindowCanvas::Key at = keyOf(target_); canvas && !std::isinf(wake) &&
+                                                wake <= time + kCuesAhead && cues.size() < kMostCues;) {
+        const WindowCanvas::Key next = keyAt(wake);
+        if (next != at) {
+            if (!canvas->has(next)) break;
+            cues.push_back({wake, next});
+            at = next;
+        }
+        // A change is always later than the moment it is looked for from.
+        wake = std::max(nextChangeAfter(wake, at.step), wake + kStepSearch.resolution);
+    }
+    if (canvas) canvas->play(std::move(cues));
+    if (std::isinf(wake)) {
         tick_.stop();
         return;
     }
-    tick_.start(std::max(1, static_cast<int>(std::ceil((next - time) * 1000.0))));
+    tick_.start(std::max(1, static_cast<int>(std::ceil((wake - time) * 1000.0))));
 }
 
 void QtImageView::applyMask() {

@@ -38,6 +38,9 @@ public:
     void setContentFrame(Rect frame);
     // The window was resized, shown, hidden or moved to another screen.
     void windowChanged();
+    // Stops what the canvas shows by itself until the next change: for a
+    // change to the native window that must come between two steps.
+    void holdCues();
     // Without a compositor the window shows only its opaque pixels.
     void setMasksToOpaquePixels(bool masks);
     void paint(QPainter& painter);
@@ -52,9 +55,14 @@ private:
     };
 
     Shown shownAt(double time);
+    // What is shown at `time`, working nothing out but which frame and step.
+    WindowCanvas::Key keyAt(double time) const;
     FramePosition framePosition(double time) const;
     void layoutPicture();
     void refresh();
+    // The first moment after `time` at which something may change from
+    // `step`: a frame's end or another rotation step.
+    double nextChangeAfter(double time, int step) const;
     void scheduleNextChange(double time);
     void applyMask();
     // The window server's canvas, once the native window exists; none
@@ -63,6 +71,7 @@ private:
     void showOnCanvas(WindowCanvas& canvas);
     // The picture shown, as the canvas knows it.
     std::uint64_t pictureKey() const;
+    WindowCanvas::Key keyOf(const Shown& shown) const;
 
     QWidget& window_;
     std::function<void()> frameChanged_;

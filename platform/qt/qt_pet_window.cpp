@@ -75,8 +75,12 @@ void QtPetWindow::setIgnoresMouseEvents(bool ignores) {
     // Live on the native window: QWidget::setWindowFlag would recreate and
     // remap it, and the window manager would forget that it stays on top.
     if (QWindow* handle = widget_.windowHandle()) {
+        // The flag changes the events the window asks for, which a step
+        // without a compositor puts back as it found them.
+        view_.holdCues();
         handle->setFlag(Qt::WindowTransparentForInput, ignores);
         x11::restoreWindowType(widget_);
+        view_.windowChanged();
     }
     // Turning the flag off gives the whole window back its input.
     applyInputShape();

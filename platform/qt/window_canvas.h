@@ -3,10 +3,11 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
-#include <compare>
-#include <cstddef>
-#include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/qt/cue_player.h"
 
 namespace glugmo {
 
@@ -16,15 +17,12 @@ namespace glugmo {
 // a frame. The window's exposures are answered here too, so the widget never
 // paints. Where the window server cannot do this there is no canvas, and
 // the view paints through the widget instead.
+//
+// Pictures already kept can also be shown on a schedule (`play`), without
+// the program's own thread.
 class WindowCanvas {
 public:
-    // A picture, one of its frames and a rotation step.
-    struct Key {
-        std::uint64_t picture = 0;
-        std::size_t frame = 0;
-        int step = 0;
-        auto operator<=>(const Key&) const = default;
-    };
+    using Key = CanvasKey;
 
     virtual ~WindowCanvas() = default;
 
@@ -35,6 +33,12 @@ public:
     // Shows a kept picture instead of the one shown before; false when it
     // is not kept.
     virtual bool show(Key key) = 0;
+    // Shows each cue's picture at its moment until the cues run out or any
+    // call other than `has` and `shown` ends them. A picture not kept by
+    // its moment is skipped.
+    virtual void play(std::vector<Cue> cues) = 0;
+    // What is on the window now, as the canvas last drew it.
+    virtual std::optional<Key> shown() const = 0;
     // Shows nothing.
     virtual void clear() = 0;
     // Drops every kept picture (a new size or scale).

@@ -1,7 +1,9 @@
 // The window canvas on X11: each picture is uploaded once as a pixmap
 // through Qt's own connection (and, without a compositor, its shape is
 // worked out once), and a step of the pet's motion is then one CopyArea,
-// plus one shape request when the window is cut to the picture.
+// plus one shape request when the window is cut to the picture. Those
+// steps can run on the cue player's thread: everything below that it uses
+// is guarded by one mutex.
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
@@ -17,6 +19,7 @@
 #include <array>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -59,22 +62,45 @@ xcb_rectangle_t toXcb(const QRect& rect) {
 class X11Canvas final : public WindowCanvas, private QAbstractNativeEventFilter {
 public:
     X11Canvas(QWidget& window, xcb_connection_t* c, std::uint8_t depth)
-        : window_(window), c_(c), depth_(depth) {
+        : window_(window),
+          c_(c),
+          depth_(depth),
+          player_(std::make_unique<CuePlayer>(mutex_, [this](const Key& key) {
+              showOn(playingOn_, key);
+          })) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
 
     ~X11Canvas() override {
+        player_.reset();  // before any pixmap it copies from goes
         if (QCoreApplication::instance())
             QCoreApplication::instance()->removeNativeEventFilter(this);
         if (!x11::connection()) return;  // the connection is gone, and the pixmaps with it
-        forget();
+        forgetKept();
         if (gc_) xcb_free_gc(c_, gc_);
         xcb_flush(c_);
     }
 
-    bool has(Key key) const override { return kept_.contains(key); }
+    bool has(Key key) const override {
+        const std::lock_guard lock(mutex_);
+        return kept_.contains(key);
+    }
+
+    std::optional<Key> shown() const override {
+        const std::lock_guard lock(mutex_);
+        return shown_;
+    }
+
+    void play(std::vector<Cue> cues) override {
+        const std::lock_guard lock(mutex_);
+        playingOn_ = windowId();
+        if (shaped_) updateSelectedEvents(playingOn_);
+        player_->play(std::move(cues));
+    }
 
     void keep(Key key, const QImage& image, QPoint topLeft) override {
+        const std::lock_guard lock(mutex_);
+        player_->stop();
         if (kept_.contains(key)) release(kept_.extract(key).mapped());
         Kept kept;
         kept.rect = QRect(topLeft, image.size());
@@ -91,24 +117,16 @@ public:
     }
 
     bool show(Key key) override {
-        const auto found = kept_.find(key);
-        if (found == kept_.end()) return false;
-        Kept& kept = found->second;
-        kept.lastUse = ++uses_;
+        const std::lock_guard lock(mutex_);
+        player_->stop();
         const xcb_window_t window = windowId();
-        if (shaped_) {
-            setShapeQuietly(window, kept);
-        } else {
-            fillOutside(window, shownRect_, kept.rect);
-        }
-        drawnAt_ = copy(window, kept);
-        shown_ = key;
-        shownRect_ = kept.rect;
-        xcb_flush(c_);
-        return true;
+        if (shaped_) updateSelectedEvents(window);
+        return showOn(window, key);
     }
 
     void clear() override {
+        const std::lock_guard lock(mutex_);
+        player_->stop();
         const xcb_window_t window = windowId();
         if (shaped_) setShape(window, Kept{});
         fill(window, shownRect_);
@@ -118,16 +136,18 @@ public:
     }
 
     void forget() override {
-        for (auto& [key, kept] : kept_) release(kept);
-        kept_.clear();
-        shown_.reset();
+        const std::lock_guard lock(mutex_);
+        player_->stop();
+        forgetKept();
     }
 
     void setShaped(bool shaped) override {
+        const std::lock_guard lock(mutex_);
+        player_->stop();
         if (shaped == shaped_) return;
         shaped_ = shaped;
         if (shaped_) {
-            forget();
+            forgetKept();
             return;
         }
         xcb_shape_mask(c_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, windowId(), 0, 0, XCB_NONE);
@@ -147,6 +167,30 @@ private:
         QRect rect;
         std::uint64_t lastUse = 0;
     };
+
+    // With the mutex held, on either thread: nothing here asks Qt.
+    bool showOn(xcb_window_t window, Key key) {
+        const auto found = kept_.find(key);
+        if (found == kept_.end()) return false;
+        Kept& kept = found->second;
+        kept.lastUse = ++uses_;
+        if (shaped_) {
+            setShapeQuietly(window, kept);
+        } else {
+            fillOutside(window, shownRect_, kept.rect);
+        }
+        drawnAt_ = copy(window, kept);
+        shown_ = key;
+        shownRect_ = kept.rect;
+        xcb_flush(c_);
+        return true;
+    }
+
+    void forgetKept() {
+        for (auto& [key, kept] : kept_) release(kept);
+        kept_.clear();
+        shown_.reset();
+    }
 
     xcb_window_t windowId() const { return static_cast<xcb_window_t>(window_.winId()); }
 
@@ -186,29 +230,32 @@ private:
     // exposed before the events are asked for again is painted by that copy
     // too.
     void setShapeQuietly(xcb_window_t window, const Kept& kept) {
-        const std::optional<std::uint32_t> events = selectedEvents(window);
-        if (events) {
-            const std::uint32_t quiet = *events & ~std::uint32_t{XCB_EVENT_MASK_EXPOSURE};
+        const bool known = selected_ && selected_->window == window;
+        if (known) {
+            const std::uint32_t quiet = selected_->mask & ~std::uint32_t{XCB_EVENT_MASK_EXPOSURE};
             xcb_change_window_attributes(c_, window, XCB_CW_EVENT_MASK, &quiet);
         }
         setShape(window, kept);
-        if (events) xcb_change_window_attributes(c_, window, XCB_CW_EVENT_MASK, &*events);
+        if (known) xcb_change_window_attributes(c_, window, XCB_CW_EVENT_MASK, &selected_->mask);
     }
 
-    // The events Qt asked for on the window. Qt changes them only with the
-    // window's flags (ghost mode, management), so they are asked again only
-    // when the flags or the native window changed.
-    std::optional<std::uint32_t> selectedEvents(xcb_window_t window) {
+    // Notes the events Qt asked for on the window, on the program's thread
+    // (it asks Qt). Qt changes them only with the window's flags (ghost
+    // mode, management), so they are asked again only when the flags or the
+    // native window changed; whoever changes the flags of a window showing
+    // cues shows or plays again, which comes here.
+    void updateSelectedEvents(xcb_window_t window) {
         const QWindow* handle = window_.windowHandle();
-        if (!handle) return std::nullopt;
-        const Qt::WindowFlags flags = handle->flags();
-        if (!selected_ || selected_->window != window || selected_->flags != flags) {
-            const x11::Reply<xcb_get_window_attributes_reply_t> attributes(
-                xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr));
-            if (!attributes) return std::nullopt;
-            selected_ = SelectedEvents{window, flags, attributes->your_event_mask};
+        if (!handle) {
+            selected_.reset();
+            return;
         }
-        return selected_->mask;
+        const Qt::WindowFlags flags = handle->flags();
+        if (selected_ && selected_->window == window && selected_->flags == flags) return;
+        selected_.reset();
+        const x11::Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, window), nullptr));
+        if (attributes) selected_ = SelectedEvents{window, flags, attributes->your_event_mask};
     }
 
     // Nothing to show makes an empty shape, not none (the whole window).
@@ -301,6 +348,7 @@ private:
         if (!window_.testAttribute(Qt::WA_WState_Created) || expose->window != windowId()) {
             return false;
         }
+        const std::lock_guard lock(mutex_);
         QRegion area(expose->x, expose->y, expose->width, expose->height);
         if (paintedSince(*expose)) area -= shownRect_;
         exposed_ += area;
@@ -321,6 +369,9 @@ private:
     QWidget& window_;
     xcb_connection_t* c_;
     std::uint8_t depth_;
+    mutable std::mutex mutex_;
+    xcb_window_t playingOn_ = XCB_NONE;  // the native window when the cues were given
+    std::unique_ptr<CuePlayer> player_;
     xcb_gcontext_t gc_ = XCB_NONE;
     std::map<Key, Kept> kept_;
     std::optional<Key> shown_;

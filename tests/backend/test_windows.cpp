@@ -6,11 +6,15 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 
 #include "platform/qt/animation_timing.h"
+#include "platform/qt/cue_player.h"
 #include "platform/qt/frame_timeline.h"
 #include "platform/qt/menu_presenter.h"
+#include "platform/qt/monotonic_time.h"
 #include "platform/qt/qt_image_loader.h"
 #include "platform/qt/qt_layer.h"
 #include "platform/qt/qt_pet_window.h"
@@ -195,6 +199,39 @@ TEST(RotationSteps, OneStepMovesTheFarthestPointByOnePixel) {
         EXPECT_TRUE(change >= 0.05 && change <= 0.05 + search.resolution) << from << " " << change;
     }
     EXPECT_DOUBLE_EQ(nextStepChange([](double) { return 0.02; }, hundredths, 2, 3.0, search), 4.0);
+}
+
+// Cues are shown in order and none before its moment; new cues or a stop
+// drop those still to come, and a player going away shows nothing more.
+TEST(CuePlayer, ShowsEachCueAtItsMomentUntilReplacedOrGone) {
+    using namespace std::chrono_literals;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::pair<int, double>> shown;  // step, when
+    auto player = std::make_unique<CuePlayer>(mutex, [&](const CanvasKey& key) {
+        shown.emplace_back(key.step, monotonicSeconds());
+        changed.notify_all();
+    });
+    const auto cue = [](double time, int step) { return Cue{time, CanvasKey{7, 0, step}}; };
+    const double start = monotonicSeconds();
+    std::unique_lock lock(mutex);
+    player->play({cue(start + 0.02, 1), cue(start + 0.04, 2), cue(start + 60, 9)});
+    ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return shown.size() == 2; }));
+    player->play({cue(start + 0.05, 5)});
+    player->stop();
+    EXPECT_FALSE(changed.wait_for(lock, 150ms, [&] { return shown.size() > 2; }));
+    player->play({cue(start - 1, 3), cue(start + 60, 8)});  // the first is due already
+    ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return shown.size() == 3; }));
+    lock.unlock();
+    player.reset();  // without waiting for the cue a minute away
+    EXPECT_LT(monotonicSeconds() - start, 5);
+
+    ASSERT_EQ(shown.size(), 3u);
+    const std::pair<int, double> expected[] = {{1, start + 0.02}, {2, start + 0.04}, {3, start}};
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].first, expected[i].first);
+        EXPECT_GE(shown[i].second, expected[i].second - 1e-6) << i;
+    }
 }
 
 // Frames follow their own delays, tiny ones played as 20 ms; a loop count
