@@ -48,9 +48,10 @@ QImage QtImage::Frames::view(std::size_t index) {
         QBuffer buffer(&encoded_);
         QImageReader reader(&buffer);
         reader.setAutoTransform(true);
-        const QImage image = reader.read();
-        if (!image.isNull())
-            stills_.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        QImage image = reader.read();
+        // In place: the pixels are not held twice at their full size.
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (!image.isNull()) stills_.push_back(std::move(image));
     }
     if (stills_.empty()) return {};
     return stills_[std::min(index, stills_.size() - 1)];

@@ -70,15 +70,16 @@ LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
         if (image.width() > kMostPictureSide || image.height() > kMostPictureSide) {
             return refused(kTooWide);
         }
-        frames.push_back(
-            {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reader.nextImageDelay()});
+        frames.push_back({std::move(image), reader.nextImageDelay()});
     }
     if (frames.empty()) return refused("cannot be decoded");
     // A still is kept as the file has it, a few dozen times smaller than
-    // its pixels, and decoded again when it has to be drawn at a new size.
+    // its pixels, and decoded again when it has to be drawn at a new size:
+    // its pixels here only tell that it decodes, and to what size.
     if (frames.size() == 1 && !reader.supportsAnimation()) {
         return {std::make_shared<QtImage>(bytes, frames.front().image.size(), identity), {}};
     }
+    for (QtImage::Frame& frame : frames) frame.image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return {std::make_shared<QtImage>(std::move(frames), loopCount, identity), {}};
 }
 
