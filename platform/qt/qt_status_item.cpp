@@ -31,9 +31,13 @@ void QtStatusItem::setImage(std::shared_ptr<const Image> image, Size) {
     QIcon icon;
     if (resourceFolder_) {
         const QDir drawn(QDir(*resourceFolder_).filePath(QStringLiteral("icons")));
-        for (const QFileInfo& file :
-             drawn.entryInfoList({QStringLiteral("glugmo-*.png")}, QDir::Files)) {
-            icon.addFile(file.filePath());
+        // Not QDir's name filters, which are regular expressions.
+        for (const QFileInfo& file : drawn.entryInfoList(QDir::Files)) {
+            const QString name = file.fileName();
+            if (name.startsWith(QLatin1String("glugmo-"), Qt::CaseInsensitive) &&
+                name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
+                icon.addFile(file.filePath());
+            }
         }
     }
     icon.addPixmap(QPixmap::fromImage(picture->frame(0)));

@@ -240,5 +240,18 @@ TEST(PlatformChoice, RunsOnXWhereverItAnswersAndOtherwiseSaysWhatItNeeds) {
     }
 }
 
+TEST(PlatformChoice, OnePetPerDisplayUnderAFileNameOfItsOwn) {
+    const auto key = [](const char* wayland, const char* x11) {
+        return displayKey({"", wayland, "", x11}).toStdString();
+    };
+    EXPECT_EQ(key("", ":0"), "x_0");
+    EXPECT_EQ(key("", ":0.1"), "x_0");
+    EXPECT_EQ(key("", "host.example.org:10.0"), "xhost.example.org_10");
+    EXPECT_EQ(key("", "host.example.org:10.x"), "xhost.example.org_10.x");
+    EXPECT_EQ(key("/run/user/1000/wayland-1", ":0"), "_run_user_1000_wayland-1");
+    EXPECT_EQ(key("w\xC3\xA9\xF0\x9F\x90\x9F", ""), "w__");
+    EXPECT_EQ(key("", ""), "default");
+}
+
 }  // namespace
 }  // namespace glugmo
