@@ -1,7 +1,6 @@
 #include "platform/qt/qt_image.h"
 
 #include <QBuffer>
-#include <QImageReader>
 
 namespace glugmo {
 
@@ -47,6 +46,7 @@ QImage QtImage::Frames::view(std::size_t index) {
     if (stills_.empty() && !encoded_.isEmpty()) {
         QBuffer buffer(&encoded_);
         QImageReader reader(&buffer);
+        if (isPng(encoded_)) readAsPng(reader);
         reader.setAutoTransform(true);
         QImage image = reader.read();
         // In place: the pixels are not held twice at their full size.
@@ -59,6 +59,13 @@ QImage QtImage::Frames::view(std::size_t index) {
 
 void QtImage::Frames::releasePixels() {
     if (!encoded_.isEmpty()) stills_.clear();
+}
+
+bool isPng(const QByteArray& encoded) { return encoded.startsWith("\x89PNG\r\n\x1a\n"); }
+
+void readAsPng(QImageReader& reader) {
+    reader.setFormat(QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
 }
 
 }  // namespace glugmo

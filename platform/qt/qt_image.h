@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QImageReader>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -75,5 +76,12 @@ private:
     QSize size_;
     std::uint64_t identity_ = 0;
 };
+
+bool isPng(const QByteArray& encoded);
+
+// Has `reader` read PNG and nothing else. Left to work out the format, even
+// from a ".png" name, Qt first loads every image format plugin it has (GIF,
+// ICO, JPEG...) to ask each, and they stay loaded.
+void readAsPng(QImageReader& reader);
 
 }  // namespace glugmo

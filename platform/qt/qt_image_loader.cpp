@@ -58,6 +58,7 @@ LoadedPicture decodeGif(QByteArray bytes, bool fromUser, std::uint64_t identity)
 LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
+    if (isPng(bytes)) readAsPng(reader);
     reader.setAutoTransform(true);
     if (!reader.canRead()) return refused("is not a picture");
     const QSize size = reader.size();
@@ -97,7 +98,7 @@ LoadedPicture loadPicture(const QString& path, bool fromUser) {
     if (fromUser) {
         const QString kind = QFileInfo(path).suffix().toLower();
         if (kind == QLatin1String("gif") && !gif) return refused("is not a GIF picture");
-        if (kind == QLatin1String("png") && !bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+        if (kind == QLatin1String("png") && !isPng(bytes)) {
             return refused("is not a PNG picture");
         }
     }

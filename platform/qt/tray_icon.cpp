@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/qt/qt_image.h"
+
 namespace glugmo {
 
 namespace {
@@ -21,6 +23,12 @@ struct Choice {
 qint64 area(QSize size) { return qint64(size.width()) * size.height(); }
 
 bool byArea(const Choice& a, const Choice& b) { return area(a.size) < area(b.size); }
+
+QImage readPng(const QString& path) {
+    QImageReader reader(path);
+    readAsPng(reader);
+    return reader.read();
+}
 
 // One look for every mode and state: the tray shows the icon only as it is.
 class TrayIconEngine final : public QIconEngine {
@@ -45,7 +53,8 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         if (size == handedSize_) return handed_;
         const Choice& choice = bestFor(size);
-        QPixmap pixmap = choice.path.isEmpty() ? choice.pixmap : QPixmap(choice.path);
+        QPixmap pixmap =
+            choice.path.isEmpty() ? choice.pixmap : QPixmap::fromImage(readPng(choice.path));
         const QSize actual = actualSize(size, mode, state);
         if (!pixmap.isNull() && pixmap.size() != actual) {
             pixmap = pixmap.scaled(actual, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -90,7 +99,9 @@ QIcon trayIcon(const QPixmap& picture, const std::optional<QString>& drawnFolder
             continue;
         }
         // The header alone tells the size.
-        if (const QSize size = QImageReader(file.filePath()).size(); size.isValid()) {
+        QImageReader reader(file.filePath());
+        readAsPng(reader);
+        if (const QSize size = reader.size(); size.isValid()) {
             choices.push_back({size, file.filePath(), {}});
         }
     }
