@@ -1,6 +1,5 @@
 #include "platform/qt/display_session.h"
 
-
 namespace glugmo {
 
 DisplaySession DisplaySession::fromEnvironment() {

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_image.h"
 
 #include <QBuffer>
+#include <QImageReader>
 
 namespace glugmo {
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QImageReader>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -9,6 +8,8 @@
 #include "gif/gif_structure.h"
 #include "gif/streamed_gif.h"
 #include "platform/images.h"
+
+class QImageReader;
 
 namespace glugmo {
 
@@ -77,6 +78,7 @@ private:
     std::uint64_t identity_ = 0;
 };
 
+// Whether `encoded` starts as every PNG file does.
 bool isPng(const QByteArray& encoded);
 
 // Has `reader` read PNG and nothing else. Left to work out the format, even
