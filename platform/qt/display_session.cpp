@@ -1,7 +1,5 @@
 #include "platform/qt/display_session.h"
 
-#include <QRegularExpression>
-
 namespace glugmo {
 
 DisplaySession DisplaySession::fromEnvironment() {
@@ -38,6 +36,27 @@ DisplayPlan planDisplay(const DisplaySession& session, std::optional<bool> xServ
                                   "DISPLAY=:0)")};
 }
 
+namespace {
+
+// ":0.1" less its screen number; any other name as it is.
+QString withoutScreen(const QString& x11Display) {
+    const qsizetype dot = x11Display.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot + 1 == x11Display.size()) return x11Display;
+    for (qsizetype i = dot + 1; i < x11Display.size(); ++i) {
+        if (x11Display[i] < QLatin1Char('0') || x11Display[i] > QLatin1Char('9')) return x11Display;
+    }
+    return x11Display.left(dot);
+}
+
+bool fitForFileName(QChar c) {
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('_') ||
+           c == QLatin1Char('.') || c == QLatin1Char('-');
+}
+
+}  // namespace
+
 QString displayKey(const DisplaySession& session) {
     QString key;
     if (!session.waylandDisplay.isEmpty()) {
@@ -45,14 +64,19 @@ QString displayKey(const DisplaySession& session) {
     } else if (!session.x11Display.isEmpty()) {
         // ":0" and ":0.0" are the same display; the screen number after the
         // dot only says where new windows appear.
-        static const QRegularExpression screen(QStringLiteral("\\.\\d+$"));
-        key = QStringLiteral("x") + QString(session.x11Display).remove(screen);
+        key = QStringLiteral("x") + withoutScreen(session.x11Display);
     } else {
         return QStringLiteral("default");
     }
-    // Wayland names may be paths, X names may carry host names.
-    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9_.-]"));
-    return key.replace(unsafe, QStringLiteral("_"));
+    // Wayland names may be paths, X names may carry host names. Plain loops:
+    // a regular expression would page in half a megabyte of PCRE for this.
+    QString safe;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        safe += fitForFileName(key[i]) ? key[i] : QLatin1Char('_');
+        // One character outside the first plane, one '_'.
+        if (key[i].isHighSurrogate() && i + 1 < key.size() && key[i + 1].isLowSurrogate()) ++i;
+    }
+    return safe;
 }
 
 }  // namespace glugmo

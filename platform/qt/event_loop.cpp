@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/qt/display_session.h"
 #include "platform/qt/qt_platform_services.h"
@@ -17,6 +20,12 @@ constexpr std::chrono::milliseconds kStartingPetPatience{5000};
 }  // namespace
 
 int runEventLoop(int argc, char** argv, ApplicationDelegate& delegate) {
+#if defined(__GLIBC__)
+    // Decoded pictures go back to the system as soon as they are freed. By
+    // default the allocator raises this bound to the largest block freed so
+    // far, and a picture decoded after that stays in the heap once freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     const DisplaySession session = DisplaySession::fromEnvironment();
     const DisplayPlan plan = planDisplay(session, x11::serverAnswers());
     if (!plan.refusal.isEmpty()) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/qt/opaque_extent.h"
+#include "platform/qt/rotation_transform.h"
 
 namespace glugmo {
 
@@ -91,12 +92,7 @@ std::size_t PetPicture::frameCount() const { return image_ ? image_->frameCount(
 
 QTransform PetPicture::rotation(int step) const {
     // Counter-clockwise on screen, where y grows downward.
-    const QPointF pivot = pivot_ * dpr_;
-    QTransform transform;
-    transform.translate(pivot.x(), pivot.y());
-    transform.rotateRadians(-steps_.angleOf(step));
-    transform.translate(-pivot.x(), -pivot.y());
-    return transform;
+    return rotationAbout(pivot_ * dpr_, -steps_.angleOf(step));
 }
 
 QRect PetPicture::deviceBounds(std::size_t frame, int step) {

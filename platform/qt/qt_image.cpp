@@ -47,10 +47,12 @@ QImage QtImage::Frames::view(std::size_t index) {
     if (stills_.empty() && !encoded_.isEmpty()) {
         QBuffer buffer(&encoded_);
         QImageReader reader(&buffer);
+        if (isPng(encoded_)) readAsPng(reader);
         reader.setAutoTransform(true);
-        const QImage image = reader.read();
-        if (!image.isNull())
-            stills_.push_back(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        QImage image = reader.read();
+        // In place: the pixels are not held twice at their full size.
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        if (!image.isNull()) stills_.push_back(std::move(image));
     }
     if (stills_.empty()) return {};
     return stills_[std::min(index, stills_.size() - 1)];
@@ -58,6 +60,13 @@ QImage QtImage::Frames::view(std::size_t index) {
 
 void QtImage::Frames::releasePixels() {
     if (!encoded_.isEmpty()) stills_.clear();
+}
+
+bool isPng(const QByteArray& encoded) { return encoded.startsWith("\x89PNG\r\n\x1a\n"); }
+
+void readAsPng(QImageReader& reader) {
+    reader.setFormat(QByteArrayLiteral("png"));
+    reader.setAutoDetectImageFormat(false);
 }
 
 }  // namespace glugmo

@@ -9,6 +9,8 @@
 #include "gif/streamed_gif.h"
 #include "platform/images.h"
 
+class QImageReader;
+
 namespace glugmo {
 
 // A decoded picture: a still, or an animation with each frame's delay and
@@ -75,5 +77,13 @@ private:
     QSize size_;
     std::uint64_t identity_ = 0;
 };
+
+// Whether `encoded` starts as every PNG file does.
+bool isPng(const QByteArray& encoded);
+
+// Has `reader` read PNG and nothing else. Left to work out the format, even
+// from a ".png" name, Qt first loads every image format plugin it has (GIF,
+// ICO, JPEG...) to ask each, and they stay loaded.
+void readAsPng(QImageReader& reader);
 
 }  // namespace glugmo

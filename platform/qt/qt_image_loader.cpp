@@ -58,6 +58,7 @@ LoadedPicture decodeGif(QByteArray bytes, bool fromUser, std::uint64_t identity)
 LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
+    if (isPng(bytes)) readAsPng(reader);
     reader.setAutoTransform(true);
     if (!reader.canRead()) return refused("is not a picture");
     const QSize size = reader.size();
@@ -70,15 +71,16 @@ LoadedPicture decodeWhole(QByteArray bytes, std::uint64_t identity) {
         if (image.width() > kMostPictureSide || image.height() > kMostPictureSide) {
             return refused(kTooWide);
         }
-        frames.push_back(
-            {image.convertToFormat(QImage::Format_ARGB32_Premultiplied), reader.nextImageDelay()});
+        frames.push_back({std::move(image), reader.nextImageDelay()});
     }
     if (frames.empty()) return refused("cannot be decoded");
     // A still is kept as the file has it, a few dozen times smaller than
-    // its pixels, and decoded again when it has to be drawn at a new size.
+    // its pixels, and decoded again when it has to be drawn at a new size:
+    // its pixels here only tell that it decodes, and to what size.
     if (frames.size() == 1 && !reader.supportsAnimation()) {
         return {std::make_shared<QtImage>(bytes, frames.front().image.size(), identity), {}};
     }
+    for (QtImage::Frame& frame : frames) frame.image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return {std::make_shared<QtImage>(std::move(frames), loopCount, identity), {}};
 }
 
@@ -96,7 +98,7 @@ LoadedPicture loadPicture(const QString& path, bool fromUser) {
     if (fromUser) {
         const QString kind = QFileInfo(path).suffix().toLower();
         if (kind == QLatin1String("gif") && !gif) return refused("is not a GIF picture");
-        if (kind == QLatin1String("png") && !bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+        if (kind == QLatin1String("png") && !isPng(bytes)) {
             return refused("is not a PNG picture");
         }
     }

@@ -27,9 +27,14 @@ QtResources::QtResources(std::optional<QString> folder, std::optional<QString> u
                          const Report& report)
     : folder_(std::move(folder)) {
     if (!folder_ || !userFolder) return;
-    const QStringList ours = QDir(*folder_).entryList({QStringLiteral("*.png"), QStringLiteral("*.gif")},
-                                                      QDir::Files, QDir::Name);
-    for (const QString& name : ours) {
+    // Filtered here: QDir's name filters are regular expressions, and would
+    // page in PCRE for good.
+    const QStringList files = QDir(*folder_).entryList(QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        if (!name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) &&
+            !name.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive)) {
+            continue;
+        }
         const QString path = QDir(*userFolder).filePath(name);
         const QFileInfo info(path);
         if (!info.exists() && !info.isSymLink()) continue;

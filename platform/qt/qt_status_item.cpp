@@ -7,6 +7,7 @@
 
 #include "platform/qt/qt_image.h"
 #include "platform/qt/tray_host.h"
+#include "platform/qt/tray_icon.h"
 
 namespace glugmo {
 
@@ -28,16 +29,9 @@ QtStatusItem::QtStatusItem(std::optional<QString> resourceFolder)
 void QtStatusItem::setImage(std::shared_ptr<const Image> image, Size) {
     const auto* picture = dynamic_cast<const QtImage*>(image.get());
     if (!picture || picture->frameCount() == 0) return;
-    QIcon icon;
-    if (resourceFolder_) {
-        const QDir drawn(QDir(*resourceFolder_).filePath(QStringLiteral("icons")));
-        for (const QFileInfo& file :
-             drawn.entryInfoList({QStringLiteral("glugmo-*.png")}, QDir::Files)) {
-            icon.addFile(file.filePath());
-        }
-    }
-    icon.addPixmap(QPixmap::fromImage(picture->frame(0)));
-    setIcon(icon);
+    std::optional<QString> drawn;
+    if (resourceFolder_) drawn = QDir(*resourceFolder_).filePath(QStringLiteral("icons"));
+    setIcon(trayIcon(QPixmap::fromImage(picture->frame(0)), drawn));
 }
 
 void QtStatusItem::setTitle(const std::string& title) {

@@ -21,6 +21,7 @@
 #include "platform/qt/qt_run_loop.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/settings_text.h"
+#include "platform/qt/tray_icon.h"
 
 namespace glugmo {
 namespace {
@@ -91,11 +92,39 @@ TEST(Images, ALoadIsKnownAgainUntilTheFileChanges) {
     EXPECT_NE(first->identity(), 0u);
     EXPECT_EQ(again->identity(), first->identity());
     EXPECT_EQ(first->frame(0).size(), first->pixelSize());
+    EXPECT_EQ(first->frame(0).format(), QImage::Format_ARGB32_Premultiplied);
     ASSERT_TRUE(QFile::remove(path) &&
                 QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/icon.png"), path));
     const auto edited = decodeImage(path);
     ASSERT_TRUE(edited);
     EXPECT_NE(edited->identity(), first->identity());
+}
+
+// Each size a tray asks for comes from the smallest picture that covers it,
+// scaled down, never up; the tray's own picture wins a tie with a drawn size.
+TEST(TrayIcon, EachSizeFromTheSmallestPictureCoveringIt) {
+    QTemporaryDir dir;
+    const auto square = [](int side, Qt::GlobalColor colour) {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(colour);
+        return image;
+    };
+    for (const auto& [name, side, colour] : {std::tuple("glugmo-16.png", 16, Qt::red),
+                                             std::tuple("glugmo-32.PNG", 32, Qt::green),
+                                             std::tuple("glugmo-64.png", 64, Qt::blue),
+                                             std::tuple("other-8.png", 8, Qt::black)}) {
+        ASSERT_TRUE(square(side, colour).save(dir.filePath(QString::fromLatin1(name)), "PNG"));
+    }
+    const QIcon icon = trayIcon(QPixmap::fromImage(square(32, Qt::yellow)), dir.path());
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {32, 32}, {64, 64}}));
+    for (const auto& [asked, side, colour] : {std::tuple(12, 12, Qt::red), std::tuple(16, 16, Qt::red),
+                                              std::tuple(20, 20, Qt::yellow), std::tuple(48, 48, Qt::blue),
+                                              std::tuple(100, 64, Qt::blue)}) {
+        const QImage drawn = icon.pixmap(asked).toImage();
+        EXPECT_EQ(drawn.size(), QSize(side, side)) << asked;
+        EXPECT_EQ(drawn.pixelColor(side / 2, side / 2), QColor(colour)) << asked;
+    }
+    EXPECT_TRUE(trayIcon(QPixmap(), std::nullopt).isNull());
 }
 
 const char* const kKeys[] = {"clockOn", "drinkOn", "ghostMode", "petSize"};
@@ -238,6 +267,19 @@ TEST(PlatformChoice, RunsOnXWhereverItAnswersAndOtherwiseSaysWhatItNeeds) {
         EXPECT_TRUE(plan.refusal.contains(QLatin1String(c.refusalSays))) << c.what;
         EXPECT_FALSE(plan.refusal.contains(QLatin1Char('\n'))) << c.what;
     }
+}
+
+TEST(PlatformChoice, OnePetPerDisplayUnderAFileNameOfItsOwn) {
+    const auto key = [](const char* wayland, const char* x11) {
+        return displayKey({"", wayland, "", x11}).toStdString();
+    };
+    EXPECT_EQ(key("", ":0"), "x_0");
+    EXPECT_EQ(key("", ":0.1"), "x_0");
+    EXPECT_EQ(key("", "host.example.org:10.0"), "xhost.example.org_10");
+    EXPECT_EQ(key("", "host.example.org:10.x"), "xhost.example.org_10.x");
+    EXPECT_EQ(key("/run/user/1000/wayland-1", ":0"), "_run_user_1000_wayland-1");
+    EXPECT_EQ(key("w\xC3\xA9\xF0\x9F\x90\x9F", ""), "w__");
+    EXPECT_EQ(key("", ""), "default");
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "platform/qt/qt_layer.h"
 #include "platform/qt/qt_pet_window.h"
 #include "platform/qt/rotation_steps.h"
+#include "platform/qt/rotation_transform.h"
 
 namespace glugmo {
 namespace {
@@ -231,6 +232,27 @@ TEST(CuePlayer, ShowsEachCueAtItsMomentUntilReplacedOrGone) {
     for (std::size_t i = 0; i < shown.size(); ++i) {
         EXPECT_EQ(shown[i].first, expected[i].first);
         EXPECT_GE(shown[i].second, expected[i].second - 1e-6) << i;
+    }
+}
+
+// Our own sine and cosine agree with libm to an ulp or two in every quadrant,
+// and the turn about a pivot is the one Qt's rotateRadians makes.
+TEST(RotationSteps, TurnsAsQtDoes) {
+    for (double angle = -4; angle <= 4; angle += 0.0009) {
+        const QTransform ours = rotationAbout(QPointF(), angle);
+        EXPECT_NEAR(ours.m12(), std::sin(angle), 5e-16) << angle;
+        EXPECT_NEAR(ours.m11(), std::cos(angle), 5e-16) << angle;
+    }
+    const QPointF pivot(60, 137);
+    for (const double angle : {0.0, -0.055, 0.18, 2.0, -3.5, 100.0, 3e6}) {
+        QTransform qt;
+        qt.translate(pivot.x(), pivot.y());
+        qt.rotateRadians(angle);
+        qt.translate(-pivot.x(), -pivot.y());
+        for (const QPointF point : {QPointF(0, 0), QPointF(120, 0), pivot}) {
+            const QPointF difference = rotationAbout(pivot, angle).map(point) - qt.map(point);
+            EXPECT_LT(std::abs(difference.x()) + std::abs(difference.y()), 1e-10) << angle;
+        }
     }
 }
 
