@@ -96,8 +96,10 @@ bool StreamedGif::draw(const GifFrameHeader& frame) {
     const std::int64_t width = std::max(frame.width, 0);
     const std::int64_t all = width * std::max(frame.height, 0);
     const std::int64_t canvasPixels = std::int64_t{gif_->width} * gif_->height;
-    indices_.resize(static_cast<std::size_t>(std::min(all, canvasPixels)));
-    const std::size_t decoded = lzw_.decode(compressed_, minimumCodeSize, indices_);
+    // The frame's palette indices are let go once it is drawn: a frame is
+    // drawn once a play, and the canvas is all the next one needs.
+    std::vector<std::uint8_t> indexed(static_cast<std::size_t>(std::min(all, canvasPixels)));
+    const std::size_t decoded = lzw_.decode(compressed_, minimumCodeSize, indexed);
 
     const int from = std::clamp(-frame.left, 0, frame.width);
     const int to = std::clamp(gif_->width - frame.left, from, frame.width);
@@ -105,7 +107,7 @@ bool StreamedGif::draw(const GifFrameHeader& frame) {
     for (std::int64_t line = 0; line < lines; ++line) {
         const int y = frame.top + rowOfLine(static_cast<int>(line), frame.height, frame.interlaced);
         if (y < 0 || y >= gif_->height) continue;
-        const std::uint8_t* indices = indices_.data() + line * width;
+        const std::uint8_t* indices = indexed.data() + line * width;
         const auto lineEnd = std::min<std::int64_t>(to, static_cast<std::int64_t>(decoded) - line * width);
         // x starts at or past -left, so every index lands inside the row.
         const std::int64_t rowStart = std::int64_t{y} * gif_->width + frame.left;

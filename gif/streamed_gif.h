@@ -52,7 +52,6 @@ private:
     bool damaged_ = false;
     GifLzw lzw_;
     std::vector<std::uint8_t> compressed_;  // one frame's sub-blocks, joined
-    std::vector<std::uint8_t> indices_;     // one frame's decoded palette indices
 };
 
 }  // namespace glugmo

@@ -23,5 +23,10 @@ set_target_properties(glugmo PROPERTIES
 # Sources with a package location are copied into the bundle by the build.
 set_source_files_properties(${GLUGMO_RESOURCE_FILES} PROPERTIES MACOSX_PACKAGE_LOCATION Resources)
 target_sources(glugmo PRIVATE ${GLUGMO_RESOURCE_FILES})
+if(GLUGMO_BUBBLE_FONT)
+  set_source_files_properties(${GLUGMO_BUBBLE_FONT} PROPERTIES GENERATED TRUE
+                              MACOSX_PACKAGE_LOCATION Resources/fonts)
+  target_sources(glugmo PRIVATE ${GLUGMO_BUBBLE_FONT})
+endif()
 
 install(TARGETS glugmo BUNDLE DESTINATION .)

@@ -1,15 +1,15 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 
 namespace glugmo {
 
-// The bubble's font: 13 pixels, medium weight, from a family that has
-// Chinese glyphs. Sized in pixels because X11 converts points at 96 dpi,
-// which would make the text a third larger than the bubble was drawn for.
-QFont bubbleFont();
-
-// Lets go of the font files' pages read so far, once the text is drawn.
-void releaseFontPages();
+// The bubble's font: 13 pixels, medium weight, from the pet's own cut of a
+// Chinese font at `ownFont` (a few hundred glyphs, so drawing a line reads
+// little of it), else from a system family that has Chinese glyphs. Sized in
+// pixels because X11 converts points at 96 dpi, which would make the text a
+// third larger than the bubble was drawn for.
+QFont bubbleFont(const QString& ownFont);
 
 }  // namespace glugmo

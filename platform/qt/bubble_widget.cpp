@@ -4,6 +4,7 @@
 
 #include "platform/qt/bubble_font.h"
 #include "platform/qt/floating_window.h"
+#include "platform/qt/resident_pages.h"
 
 namespace glugmo {
 
@@ -11,13 +12,14 @@ namespace {
 const QColor kBackground = QColor::fromRgbF(0.02f, 0.2f, 0.42f, 0.92f);
 }  // namespace
 
-BubbleWidget::BubbleWidget() : QWidget(nullptr, floatingWindowFlags()) {
+BubbleWidget::BubbleWidget(QString ownFont)
+    : QWidget(nullptr, floatingWindowFlags()), ownFont_(std::move(ownFont)) {
     makeFloating(*this);
     setWindowTitle(QStringLiteral("咕噜宝"));
 }
 
 const QFont& BubbleWidget::labelFont() const {
-    if (!font_) font_ = bubbleFont();
+    if (!font_) font_ = bubbleFont(ownFont_);
     return *font_;
 }
 

@@ -13,7 +13,8 @@ class BubbleWidget final : public QWidget {
 public:
     static constexpr qreal kCornerRadius = 12;
 
-    BubbleWidget();
+    // `ownFont`: the pet's own font file, which may be missing.
+    explicit BubbleWidget(QString ownFont);
 
     void setText(const QString& text);
     const QString& text() const { return text_; }
@@ -26,6 +27,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QString ownFont_;
     QString text_;
     QRectF labelRect_;
     mutable std::optional<QFont> font_;

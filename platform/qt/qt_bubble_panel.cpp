@@ -10,11 +10,12 @@
 #include "platform/qt/floating_window.h"
 #include "platform/qt/png_bytes.h"
 #include "platform/qt/qt_run_loop.h"
+#include "platform/qt/resident_pages.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
 
-QtBubblePanel::QtBubblePanel(Rect frame) {
+QtBubblePanel::QtBubblePanel(Rect frame, QString ownFont) : widget_(std::move(ownFont)) {
     setFrame(frame);
     QObject::connect(&fade_, &QVariantAnimation::valueChanged,
                      [this](const QVariant& value) { applyAlpha(value.toDouble()); });
@@ -80,7 +81,10 @@ void QtBubblePanel::orderFrontRegardless() {
     if (isUnmanaged(widget_) && !stackingWatch_) stackingWatch_ = std::make_unique<StackingWatch>(widget_, true);
 }
 
-void QtBubblePanel::orderOut() { widget_.hide(); }
+void QtBubblePanel::orderOut() {
+    widget_.hide();
+    releaseWhenSettled();
+}
 
 bool QtBubblePanel::isVisible() const { return widget_.isVisible(); }
 

@@ -15,7 +15,8 @@ namespace glugmo {
 // has no effect: the bubble then simply vanishes when the fade ends.
 class QtBubblePanel final : public BubblePanel {
 public:
-    explicit QtBubblePanel(Rect frame);
+    // `ownFont`: the pet's own font file for the text, which may be missing.
+    QtBubblePanel(Rect frame, QString ownFont);
     ~QtBubblePanel() override;
 
     void setText(const std::string& text) override;

@@ -64,6 +64,9 @@ public:
     // drawn from one load can serve the next; 0 when unknown.
     std::uint64_t identity() const { return identity_; }
 
+    // A GIF's structure and encoded bytes; null for other pictures.
+    const std::shared_ptr<const GifStructure>& gif() const { return gif_; }
+
     Frames frames() const;
     // For one look at a frame: a GIF is decoded from its first frame up.
     QImage frame(std::size_t index) const { return frames().frame(index); }

@@ -28,8 +28,18 @@ std::shared_ptr<const QtImage> decodeImage(const QString& path);
 class QtImageLoader final : public ImageLoader {
 public:
     std::shared_ptr<const Image> loadImage(const std::string& path) override;
+    // From the GIF last loaded, while it is in use and its file unchanged;
+    // else read from the file.
     std::optional<std::vector<GifFrameProperties>> gifFrameProperties(
         const std::string& path) override;
+
+private:
+    struct LoadedGif {
+        std::string path;
+        std::uint64_t identity = 0;
+        std::weak_ptr<const GifStructure> gif;
+    };
+    LoadedGif lastGif_;
 };
 
 }  // namespace glugmo

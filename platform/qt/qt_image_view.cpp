@@ -1,13 +1,11 @@
 #include "platform/qt/qt_image_view.h"
 
 #include <cmath>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "platform/qt/coordinates.h"
 #include "platform/qt/monotonic_time.h"
 #include "platform/qt/png_bytes.h"
+#include "platform/qt/resident_pages.h"
 
 namespace glugmo {
 
@@ -23,11 +21,6 @@ constexpr StepSearch kStepSearch{.horizon = 1.0, .stride = 0.016, .resolution = 
 constexpr double kCuesAhead = 3.0;
 constexpr std::size_t kMostCues = 64;
 
-void releaseFreedMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
 }  // namespace
 
 QtImageView::QtImageView(QWidget& window, std::function<void()> frameChanged)
@@ -51,6 +44,7 @@ void QtImageView::setImage(std::shared_ptr<const Image> image) {
     // A play leaves its decoded frames' memory free but still held by the
     // allocator; the pet may stay idle for hours after it.
     if (wasAnimated) releaseFreedMemory();
+    releaseWhenSettled();
 }
 
 bool QtImageView::hasImage() const { return image_ != nullptr; }

@@ -5,6 +5,7 @@
 
 #include "platform/qt/coordinates.h"
 #include "platform/qt/floating_window.h"
+#include "platform/qt/resident_pages.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
@@ -54,7 +55,10 @@ void QtPetWindow::setContentFrame(Rect frame) { view_.setContentFrame(frame); }
 
 bool QtPetWindow::isVisible() const { return widget_.isVisible(); }
 
-void QtPetWindow::orderOut() { widget_.hide(); }
+void QtPetWindow::orderOut() {
+    widget_.hide();
+    releaseWhenSettled();
+}
 
 void QtPetWindow::orderFrontRegardless() {
     const bool mapping = !widget_.isVisible();

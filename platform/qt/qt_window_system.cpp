@@ -1,5 +1,6 @@
 #include "platform/qt/qt_window_system.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -61,7 +62,9 @@ std::unique_ptr<PetWindow> QtWindowSystem::makePetWindow(Rect contentRect,
 }
 
 std::unique_ptr<BubblePanel> QtWindowSystem::makeBubblePanel(Rect contentRect) {
-    return std::make_unique<QtBubblePanel>(contentRect);
+    QString ownFont;
+    if (resourceFolder_) ownFont = QDir(*resourceFolder_).filePath(QStringLiteral("fonts/glugmo-bubble.ttf"));
+    return std::make_unique<QtBubblePanel>(contentRect, std::move(ownFont));
 }
 
 std::unique_ptr<StatusItem> QtWindowSystem::makeStatusItem() {

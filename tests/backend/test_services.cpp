@@ -1,5 +1,5 @@
-// The Qt backend's services: run loop, clock, pictures, the settings file
-// and the display it starts on.
+// The Qt backend's services: run loop, clock, pictures, the settings file,
+// the display it starts on and the memory it hands back.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,24 +7,40 @@
 #include <QImage>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <optional>
 #include <set>
 #include <string>
+#include <sys/mman.h>
 
 #include "platform/qt/display_session.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_image_loader.h"
 #include "platform/qt/qt_run_loop.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/qt/resident_pages.h"
 #include "platform/qt/settings_text.h"
 #include "platform/qt/tray_icon.h"
 
 namespace glugmo {
 namespace {
+
+// The kB of the mapping that starts at `start` now in memory; -1 when none does.
+long residentKb(const void* start) {
+    std::ifstream smaps("/proc/self/smaps");
+    const std::string wanted = QString::number(reinterpret_cast<quintptr>(start), 16).toStdString() + "-";
+    bool inside = false;
+    for (std::string line; std::getline(smaps, line);) {
+        if (line.rfind(wanted, 0) == 0) inside = true;
+        else if (inside && line.rfind("Rss:", 0) == 0) return std::stol(line.substr(4));
+    }
+    return -1;
+}
 
 TEST(RunLoop, TimersTickUntilStoppedAndBlocksRunOnceLater) {
     QtRunLoop loop;
@@ -98,6 +114,82 @@ TEST(Images, ALoadIsKnownAgainUntilTheFileChanges) {
     const auto edited = decodeImage(path);
     ASSERT_TRUE(edited);
     EXPECT_NE(edited->identity(), first->identity());
+    // Known to decode only as the file it was: cut short, it is refused.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(whole.left(whole.size() / 3));
+    file.close();
+    EXPECT_EQ(decodeImage(path), nullptr);
+}
+
+// A GIF's frame delays come from the GIF just loaded while its file is
+// unchanged, and from the file as it is now once it changes.
+TEST(Images, AGifsFrameDelaysAreThoseOfItsFileAsItIsNow) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("play.gif"));
+    const auto delaysOf = [](const std::optional<std::vector<GifFrameProperties>>& frames) {
+        std::vector<double> delays;
+        for (const GifFrameProperties& frame : frames.value_or(std::vector<GifFrameProperties>{}))
+            delays.push_back(frame.delayTime.value_or(-1));
+        return delays;
+    };
+    QtImageLoader loader;
+    std::vector<std::vector<double>> seen;
+    for (const char* name : {"/09_问号.gif", "/13_嚯.gif"}) {
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::copy(QString::fromUtf8(GLUGMO_RESOURCES) + QString::fromUtf8(name), path));
+        const auto image = std::dynamic_pointer_cast<const QtImage>(loader.loadImage(path.toStdString()));
+        ASSERT_TRUE(image);
+        const std::vector<double> delays = delaysOf(loader.gifFrameProperties(path.toStdString()));
+        EXPECT_EQ(delays.size(), image->frameCount());
+        EXPECT_EQ(delays, delaysOf(QtImageLoader().gifFrameProperties(path.toStdString())));
+        seen.push_back(delays);
+    }
+    EXPECT_NE(seen[0], seen[1]);
+    // Replaced while the first is still loaded: the new file answers.
+    const auto kept = loader.loadImage(path.toStdString());
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/09_问号.gif"), path));
+    EXPECT_EQ(delaysOf(loader.gifFrameProperties(path.toStdString())), seen[0]);
+}
+
+// Pages of a file go back only where they are exactly the file's: a
+// writable mapping, and a read-only one with a page written before it was
+// sealed, keep every byte.
+TEST(ResidentPages, OnlyPagesThatAreTheFilesOwnAreHandedBack) {
+    QTemporaryFile file;
+    constexpr std::size_t kSize = 16 * 4096;
+    ASSERT_TRUE(file.open());
+    QByteArray pattern(kSize, '\0');
+    for (std::size_t i = 0; i < kSize; ++i) pattern[static_cast<qsizetype>(i)] = static_cast<char>(i * 7);
+    ASSERT_EQ(file.write(pattern), static_cast<qint64>(kSize));
+    ASSERT_TRUE(file.flush());
+    const auto map = [&](int protection) {
+        return static_cast<char*>(mmap(nullptr, kSize, protection, MAP_PRIVATE, file.handle(), 0));
+    };
+    char* const readOnly = map(PROT_READ);
+    char* const writable = map(PROT_READ | PROT_WRITE);
+    char* const sealed = map(PROT_READ | PROT_WRITE);
+    ASSERT_TRUE(readOnly != MAP_FAILED && writable != MAP_FAILED && sealed != MAP_FAILED);
+    writable[5 * 4096] = 'w';
+    sealed[3 * 4096] = 's';
+    ASSERT_EQ(mprotect(sealed, kSize, PROT_READ), 0);
+    // Every page read, so every page is resident.
+    long sum = 0;
+    for (std::size_t i = 0; i < kSize; i += 512) sum += readOnly[i] + writable[i] + sealed[i];
+    EXPECT_NE(sum, 0);
+    EXPECT_EQ(residentKb(readOnly), static_cast<long>(kSize / 1024));
+
+    releaseIdlePages();
+
+    EXPECT_EQ(residentKb(readOnly), 0);
+    EXPECT_EQ(QByteArray(readOnly, kSize), pattern);  // read again from the file
+    EXPECT_EQ(writable[5 * 4096], 'w');
+    EXPECT_EQ(sealed[3 * 4096], 's');
+    for (char* mapped : {readOnly, writable, sealed}) munmap(mapped, kSize);
 }
 
 // Each size a tray asks for comes from the smallest picture that covers it,

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace glugmo {
+
+// What the pet holds in memory without needing it now, handed back to the
+// system. Each does nothing where it has no meaning (outside Linux or glibc).
+
+// The font files' pages read so far, once a text is drawn. FreeType maps a
+// font file and reads it in place; the pages stay counted against the pet
+// until dropped. A later glyph reads them again from the file.
+void releaseFontPages();
+
+// Freed memory the allocator still holds, as after a play's frames are let go.
+void releaseFreedMemory();
+
+// Hands back at once what releaseWhenSettled does once the pet rests.
+void releaseIdlePages();
+
+// (Re)starts a wait of a few seconds; if nothing calls this again meanwhile,
+// the pet has settled, and the pages of its mapped files it read while busy
+// (the code and data of the libraries that started it, opened a menu or
+// drew a line of text) are handed back along with freed memory. Only pages
+// that are exactly what the file holds go: those the kernel would itself
+// take back first when memory runs short, and which come back from the page
+// cache, shared with every program, when next used.
+void releaseWhenSettled();
+
+}  // namespace glugmo
