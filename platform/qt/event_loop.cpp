@@ -9,6 +9,7 @@
 
 #include "platform/qt/display_session.h"
 #include "platform/qt/qt_platform_services.h"
+#include "platform/qt/resident_pages.h"
 #include "platform/qt/single_instance.h"
 #include "platform/qt/x11_display.h"
 
@@ -26,6 +27,10 @@ int runEventLoop(int argc, char** argv, ApplicationDelegate& delegate) {
     // far, and a picture decoded after that stays in the heap once freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
+    // Starting the program read the symbol tables and relocations of some
+    // fifty libraries, about 5 MB never read again; handed back now, they
+    // no longer count against the pet while it builds its window.
+    releaseUnusedPages();
     const DisplaySession session = DisplaySession::fromEnvironment();
     const DisplayPlan plan = planDisplay(session, x11::serverAnswers());
     if (!plan.refusal.isEmpty()) {

@@ -57,7 +57,7 @@ bool QtPetWindow::isVisible() const { return widget_.isVisible(); }
 
 void QtPetWindow::orderOut() {
     widget_.hide();
-    releaseWhenSettled();
+    releaseAfterHiding();
 }
 
 void QtPetWindow::orderFrontRegardless() {

@@ -7,6 +7,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,11 @@ namespace {
 // Long enough that clicking and dragging never hand back what the next
 // click needs; short enough that the pet is lean soon after it rests.
 constexpr std::chrono::seconds kSettleTime{10};
+// Once hidden the pet has nothing to do: only its own hiding to finish.
+constexpr std::chrono::seconds kAfterHiding{1};
+// Less than this read since the last time is not worth a look through
+// every mapping, which takes a few milliseconds.
+constexpr long kWorthALookKb = 256;
 
 #if defined(__linux__)
 struct Mapping {
@@ -92,7 +98,49 @@ void releaseFreedMemory() {
 #endif
 }
 
-void releaseIdlePages() {
+namespace {
+
+#if defined(__linux__)
+// The kB of files' pages (and shared memory) the pet has in memory now.
+long fileResidentKb() {
+    std::FILE* statm = std::fopen("/proc/self/statm", "re");
+    if (!statm) return 0;
+    long size = 0, resident = 0, shared = 0;
+    const bool read = std::fscanf(statm, "%ld %ld %ld", &size, &resident, &shared) == 3;
+    std::fclose(statm);
+    return read ? shared * (sysconf(_SC_PAGESIZE) / 1024) : 0;
+}
+
+// The same just after the last time pages were handed back.
+long afterLastRelease = -1;
+#endif
+
+void releaseSettledPages() {
+#if defined(__linux__)
+    if (afterLastRelease >= 0 && fileResidentKb() - afterLastRelease < kWorthALookKb) {
+        releaseFreedMemory();
+        return;
+    }
+#endif
+    releaseUnusedPages();
+}
+
+void startSettling(std::chrono::milliseconds wait) {
+    // Goes with the application.
+    static QPointer<QTimer> settle;
+    if (!settle) {
+        if (!QCoreApplication::instance()) return;
+        settle = new QTimer(QCoreApplication::instance());
+        settle->setSingleShot(true);
+        settle->setTimerType(Qt::VeryCoarseTimer);
+        QObject::connect(settle, &QTimer::timeout, [] { releaseSettledPages(); });
+    }
+    settle->start(wait);
+}
+
+}  // namespace
+
+void releaseUnusedPages() {
 #if defined(__linux__)
     std::FILE* smaps = std::fopen("/proc/self/smaps", "re");
     if (!smaps) return;
@@ -122,21 +170,13 @@ void releaseIdlePages() {
     for (const FileMapping& each : found) {
         if (each.droppable()) drop(each.start, each.end);
     }
+    afterLastRelease = fileResidentKb();
 #endif
     releaseFreedMemory();
 }
 
-void releaseWhenSettled() {
-    // Goes with the application.
-    static QPointer<QTimer> settle;
-    if (!settle) {
-        if (!QCoreApplication::instance()) return;
-        settle = new QTimer(QCoreApplication::instance());
-        settle->setSingleShot(true);
-        settle->setTimerType(Qt::VeryCoarseTimer);
-        QObject::connect(settle, &QTimer::timeout, [] { releaseIdlePages(); });
-    }
-    settle->start(kSettleTime);
-}
+void releaseWhenSettled() { startSettling(kSettleTime); }
+
+void releaseAfterHiding() { startSettling(kAfterHiding); }
 
 }  // namespace glugmo

@@ -13,16 +13,19 @@ void releaseFontPages();
 // Freed memory the allocator still holds, as after a play's frames are let go.
 void releaseFreedMemory();
 
-// Hands back at once what releaseWhenSettled does once the pet rests.
-void releaseIdlePages();
-
-// (Re)starts a wait of a few seconds; if nothing calls this again meanwhile,
-// the pet has settled, and the pages of its mapped files it read while busy
-// (the code and data of the libraries that started it, opened a menu or
-// drew a line of text) are handed back along with freed memory. Only pages
+// Hands back the pages of mapped files read so far (the libraries' code,
+// symbol tables and data, the fonts) along with freed memory. Only pages
 // that are exactly what the file holds go: those the kernel would itself
 // take back first when memory runs short, and which come back from the page
 // cache, shared with every program, when next used.
+void releaseUnusedPages();
+
+// (Re)starts a wait of a few seconds; if nothing calls this again meanwhile,
+// the pet has settled, and what it read while busy (opening a menu, drawing
+// a line of text, playing a reaction) is handed back as above.
 void releaseWhenSettled();
+
+// The same a moment after the pet hides, with nothing left for it to do.
+void releaseAfterHiding();
 
 }  // namespace glugmo

@@ -183,7 +183,7 @@ TEST(ResidentPages, OnlyPagesThatAreTheFilesOwnAreHandedBack) {
     EXPECT_NE(sum, 0);
     EXPECT_EQ(residentKb(readOnly), static_cast<long>(kSize / 1024));
 
-    releaseIdlePages();
+    releaseUnusedPages();
 
     EXPECT_EQ(residentKb(readOnly), 0);
     EXPECT_EQ(QByteArray(readOnly, kSize), pattern);  // read again from the file
