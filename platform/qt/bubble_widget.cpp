@@ -19,11 +19,12 @@ BubbleWidget::BubbleWidget(QString ownFont)
 }
 
 const QFont& BubbleWidget::labelFont() const {
-    if (!font_) font_ = bubbleFont(ownFont_);
+    if (!font_) font_ = bubbleFont(ownFont_, text_);
     return *font_;
 }
 
 void BubbleWidget::setText(const QString& text) {
+    if (text != text_) font_.reset();
     text_ = text;
     update();
 }

@@ -20,7 +20,8 @@ public:
     const QString& text() const { return text_; }
     // Where the text goes, in the widget's logical pixels.
     void setLabelRect(const QRectF& rect);
-    // Looked up at the first bubble: until then the pet needs no fonts.
+    // For the text set; looked up at the first bubble: until then the pet
+    // needs no fonts.
     const QFont& labelFont() const;
 
 protected:

@@ -18,6 +18,7 @@
 #include <string>
 #include <sys/mman.h>
 
+#include "platform/qt/bubble_font.h"
 #include "platform/qt/display_session.h"
 #include "platform/qt/qt_clock.h"
 #include "platform/qt/qt_image_loader.h"
@@ -154,6 +155,20 @@ TEST(Images, AGifsFrameDelaysAreThoseOfItsFileAsItIsNow) {
     QFile::remove(path);
     ASSERT_TRUE(QFile::copy(QStringLiteral(GLUGMO_RESOURCES "/09_问号.gif"), path));
     EXPECT_EQ(delaysOf(loader.gifFrameProperties(path.toStdString())), seen[0]);
+}
+
+// The bubble draws a line in the pet's own font when it has every
+// character, else all of it in a system font; without the file, always so.
+TEST(BubbleFont, TheOwnFontOnlyForLinesItHasEveryCharacterOf) {
+    const QString own = QStringLiteral(GLUGMO_BUBBLE_FONT);
+    if (own.isEmpty()) GTEST_SKIP() << "built without the bubble's own font";
+    // Characters of the pet's lines, and a rare one no line has.
+    const QString ours = QStringLiteral("先这样吧，也不是不行 ok?");
+    const QString rare = QStringLiteral("先这样吧 鱻");
+    EXPECT_EQ(bubbleFont(own, ours).family(), QStringLiteral("Glugmo Bubble"));
+    EXPECT_NE(bubbleFont(own, rare).family(), QStringLiteral("Glugmo Bubble"));
+    EXPECT_NE(bubbleFont(QStringLiteral("/nowhere/glugmo-bubble.ttf"), ours).family(), QStringLiteral("Glugmo Bubble"));
+    EXPECT_EQ(bubbleFont(own, ours).pixelSize(), 13);
 }
 
 // Pages of a file go back only where they are exactly the file's: a
