@@ -21,7 +21,7 @@ from pathlib import Path
 import machine
 import report
 from map_watch import MapWatch, is_viewable
-from usage import CpuMeter, children_by_command, peak_rss
+from usage import CpuMeter, children_by_command, peak_rss, resident
 
 PET_TITLE = "咕噜宝"
 CLICK_EVERY = 2.0
@@ -110,7 +110,7 @@ class Bench:
             self.bubbles.append(self.watch.maps_since(PET_TITLE, besides=pet_window))
         compositor = spent.percent_of_core("compositor") if "compositor" in display else 0.0
         return report.Run(spent.percent_of_core("program"), spent.percent_of_core("x_server"),
-                          compositor, peak_rss(process.pid), spent.cpu["program"])
+                          compositor, peak_rss(process.pid), spent.cpu["program"], resident(process.pid))
 
     def stop_compositor(self):
         """For the windows measured without one: the pet then cuts its
@@ -209,6 +209,11 @@ def main():
     # The idle pet stretches on a coin toss and says so: that window then
     # also pays for the bubble's first text.
     notes.append(f"Speech bubbles shown during each window: {shown}.")
+    # The pet hands back what it read once it rests, so what it holds as a
+    # window ends is below its peak.
+    held = ", ".join(f"{name} {runs[key].end_rss / report.MIB:.1f}" for key, name in
+                     (("idle", "idle"), ("hidden", "hidden"), ("busy", "busy"), ("oneko", "oneko")))
+    notes.append(f"RSS as each window ended (MiB): {held}.")
     notes.append("The no-compositor row: picom stopped, the pet idle (its window cut to the "
                  f"picture at every step; speech bubbles shown: {bench.bubbles[-1]}) and oneko, "
                  "one window each.")

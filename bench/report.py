@@ -35,6 +35,7 @@ class Run:
     compositor: float       # the compositor's CPU, % of one core
     peak_rss: int           # bytes
     cpu_seconds: float      # its own CPU over the window
+    end_rss: int = 0        # bytes in memory as the window ends
 
     @property
     def display_cost(self):

@@ -22,15 +22,15 @@ def parse_stat(text):
     return command, parent, ticks / TICKS_PER_SECOND
 
 
-def parse_peak_rss(status_text):
-    """VmHWM from the text of /proc/PID/status, in bytes."""
+def parse_status_bytes(status_text, field):
+    """A kB field (VmHWM, VmRSS) of the text of /proc/PID/status, in bytes."""
     for line in status_text.splitlines():
-        if line.startswith("VmHWM:"):
+        if line.startswith(field + ":"):
             value, unit = line.split()[1:3]
             if unit != "kB":
-                raise ValueError(f"unexpected VmHWM unit {unit}")
+                raise ValueError(f"unexpected {field} unit {unit}")
             return int(value) * 1024
-    raise ValueError("no VmHWM line")
+    raise ValueError(f"no {field} line")
 
 
 def cpu_seconds(pid):
@@ -38,7 +38,11 @@ def cpu_seconds(pid):
 
 
 def peak_rss(pid):
-    return parse_peak_rss(Path(f"/proc/{pid}/status").read_text())
+    return parse_status_bytes(Path(f"/proc/{pid}/status").read_text(), "VmHWM")
+
+
+def resident(pid):
+    return parse_status_bytes(Path(f"/proc/{pid}/status").read_text(), "VmRSS")
 
 
 def children_by_command(parent):
