@@ -10,7 +10,6 @@
 #include "platform/qt/floating_window.h"
 #include "platform/qt/png_bytes.h"
 #include "platform/qt/qt_run_loop.h"
-#include "platform/qt/resident_pages.h"
 #include "platform/qt/x11_window.h"
 
 namespace glugmo {
@@ -81,10 +80,7 @@ void QtBubblePanel::orderFrontRegardless() {
     if (isUnmanaged(widget_) && !stackingWatch_) stackingWatch_ = std::make_unique<StackingWatch>(widget_, true);
 }
 
-void QtBubblePanel::orderOut() {
-    widget_.hide();
-    releaseWhenSettled();
-}
+void QtBubblePanel::orderOut() { widget_.hide(); }
 
 bool QtBubblePanel::isVisible() const { return widget_.isVisible(); }
 

@@ -44,7 +44,6 @@ void QtImageView::setImage(std::shared_ptr<const Image> image) {
     // A play leaves its decoded frames' memory free but still held by the
     // allocator; the pet may stay idle for hours after it.
     if (wasAnimated) releaseFreedMemory();
-    releaseWhenSettled();
 }
 
 bool QtImageView::hasImage() const { return image_ != nullptr; }

@@ -22,9 +22,6 @@ namespace glugmo {
 
 namespace {
 
-// Long enough that clicking and dragging never hand back what the next
-// click needs; short enough that the pet is lean soon after it rests.
-constexpr std::chrono::seconds kSettleTime{10};
 // Once hidden the pet has nothing to do: only its own hiding to finish.
 constexpr std::chrono::seconds kAfterHiding{1};
 // Less than this read since the last time is not worth a look through
@@ -115,7 +112,7 @@ long fileResidentKb() {
 long afterLastRelease = -1;
 #endif
 
-void releaseSettledPages() {
+void releaseIfMuchWasRead() {
 #if defined(__linux__)
     if (afterLastRelease >= 0 && fileResidentKb() - afterLastRelease < kWorthALookKb) {
         releaseFreedMemory();
@@ -123,19 +120,6 @@ void releaseSettledPages() {
     }
 #endif
     releaseUnusedPages();
-}
-
-void startSettling(std::chrono::milliseconds wait) {
-    // Goes with the application.
-    static QPointer<QTimer> settle;
-    if (!settle) {
-        if (!QCoreApplication::instance()) return;
-        settle = new QTimer(QCoreApplication::instance());
-        settle->setSingleShot(true);
-        settle->setTimerType(Qt::VeryCoarseTimer);
-        QObject::connect(settle, &QTimer::timeout, [] { releaseSettledPages(); });
-    }
-    settle->start(wait);
 }
 
 }  // namespace
@@ -175,8 +159,16 @@ void releaseUnusedPages() {
     releaseFreedMemory();
 }
 
-void releaseWhenSettled() { startSettling(kSettleTime); }
-
-void releaseAfterHiding() { startSettling(kAfterHiding); }
+void releaseAfterHiding() {
+    // Goes with the application.
+    static QPointer<QTimer> later;
+    if (!later) {
+        if (!QCoreApplication::instance()) return;
+        later = new QTimer(QCoreApplication::instance());
+        later->setSingleShot(true);
+        QObject::connect(later, &QTimer::timeout, [] { releaseIfMuchWasRead(); });
+    }
+    later->start(kAfterHiding);
+}
 
 }  // namespace glugmo

@@ -20,12 +20,11 @@ void releaseFreedMemory();
 // cache, shared with every program, when next used.
 void releaseUnusedPages();
 
-// (Re)starts a wait of a few seconds; if nothing calls this again meanwhile,
-// the pet has settled, and what it read while busy (opening a menu, drawing
-// a line of text, playing a reaction) is handed back as above.
-void releaseWhenSettled();
-
-// The same a moment after the pet hides, with nothing left for it to do.
+// The same a moment after the pet hides, with nothing left for it to do:
+// what it read while shown (opening a menu, drawing a line of text, playing
+// a reaction) goes back. A shown pet keeps what it read, as looking through
+// every mapping and reading back what the rocking uses costs it more CPU
+// than a minute of rocking takes.
 void releaseAfterHiding();
 
 }  // namespace glugmo
