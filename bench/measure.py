@@ -209,8 +209,8 @@ def main():
     # The idle pet stretches on a coin toss and says so: that window then
     # also pays for the bubble's first text.
     notes.append(f"Speech bubbles shown during each window: {shown}.")
-    # The pet hands back what it read once it rests, so what it holds as a
-    # window ends is below its peak.
+    # The pet hands back what it read when it hides, so what it holds as a
+    # window ends may be well below its peak.
     held = ", ".join(f"{name} {runs[key].end_rss / report.MIB:.1f}" for key, name in
                      (("idle", "idle"), ("hidden", "hidden"), ("busy", "busy"), ("oneko", "oneko")))
     notes.append(f"RSS as each window ended (MiB): {held}.")

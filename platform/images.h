@@ -25,8 +25,8 @@ public:
     virtual ~ImageLoader() = default;
     // Decodes a still or animated picture; null when the file does not decode.
     virtual std::shared_ptr<const Image> loadImage(const std::string& path) = 0;
-    // The properties of every frame of a GIF file, read afresh; nothing when
-    // the file cannot be opened as an image source.
+    // The properties of every frame of a GIF file as the file is now;
+    // nothing when the file cannot be opened as an image source.
     virtual std::optional<std::vector<GifFrameProperties>> gifFrameProperties(
         const std::string& path) = 0;
 };
