@@ -211,8 +211,8 @@ def main():
     notes.append(f"Speech bubbles shown during each window: {shown}.")
     # The pet hands back what it read when it hides, so what it holds as a
     # window ends may be well below its peak.
-    held = ", ".join(f"{name} {runs[key].end_rss / report.MIB:.1f}" for key, name in
-                     (("idle", "idle"), ("hidden", "hidden"), ("busy", "busy"), ("oneko", "oneko")))
+    held = ", ".join(f"{name} {runs[name].end_rss / report.MIB:.1f}"
+                     for name in ("idle", "hidden", "busy", "oneko"))
     notes.append(f"RSS as each window ended (MiB): {held}.")
     notes.append("The no-compositor row: picom stopped, the pet idle (its window cut to the "
                  f"picture at every step; speech bubbles shown: {bench.bubbles[-1]}) and oneko, "

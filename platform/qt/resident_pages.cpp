@@ -70,34 +70,7 @@ bool fieldValue(const char* line, const char* field, long& value) {
     value = std::strtol(line + length, nullptr, 10);
     return true;
 }
-#endif
 
-}  // namespace
-
-void releaseFontPages() {
-#if defined(__linux__)
-    std::FILE* maps = std::fopen("/proc/self/maps", "re");
-    if (!maps) return;
-    char line[4096];
-    Mapping mapping;
-    while (std::fgets(line, sizeof line, maps)) {
-        if (!readMapping(line, mapping)) continue;
-        if (std::strcmp(mapping.perms, "r--p") != 0 || !std::strstr(mapping.path, "/fonts/")) continue;
-        drop(mapping.start, mapping.end);
-    }
-    std::fclose(maps);
-#endif
-}
-
-void releaseFreedMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
-
-namespace {
-
-#if defined(__linux__)
 // The kB of files' pages (and shared memory) the pet has in memory now.
 long fileResidentKb() {
     std::FILE* statm = std::fopen("/proc/self/statm", "re");
@@ -123,6 +96,27 @@ void releaseIfMuchWasRead() {
 }
 
 }  // namespace
+
+void releaseFontPages() {
+#if defined(__linux__)
+    std::FILE* maps = std::fopen("/proc/self/maps", "re");
+    if (!maps) return;
+    char line[4096];
+    Mapping mapping;
+    while (std::fgets(line, sizeof line, maps)) {
+        if (!readMapping(line, mapping)) continue;
+        if (std::strcmp(mapping.perms, "r--p") != 0 || !std::strstr(mapping.path, "/fonts/")) continue;
+        drop(mapping.start, mapping.end);
+    }
+    std::fclose(maps);
+#endif
+}
+
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 void releaseUnusedPages() {
 #if defined(__linux__)
